@@ -1,0 +1,352 @@
+#include "core/Database.h"
+
+#include "core/ProgramFolder.h"
+#include "core/Shared.h"
+
+#include <QCollator>
+#include <QSet>
+#include <QSqlDriver>
+#include <QSqlError>
+#include <QStringList>
+#include <atomic>
+#include <sqlite3.h>
+
+namespace zarnel {
+
+namespace {
+
+const char* const kPrefix = "Provider=MSDASQL.1;Password=9461;Persist Security Info=True;User ID=Admin;";
+
+ExecHook g_execHook = nullptr;
+
+// Case-insensitive for Cyrillic as well, ordered as a Russian reader expects ("С2" before "С10").
+int compareNames(const QString& a, const QString& b)
+{
+    const QString fa = a.toCaseFolded();
+    const QString fb = b.toCaseFolded();
+    if (fa == fb)
+        return 0;
+    thread_local QCollator collator = [] {
+        QCollator c(QLocale(QLocale::Russian, QLocale::Russia));
+        c.setCaseSensitivity(Qt::CaseInsensitive);
+        c.setNumericMode(true);
+        return c;
+    }();
+    const int byCollator = collator.compare(a, b);
+    if (byCollator != 0)
+        return byCollator;
+    return fa < fb ? -1 : 1;
+}
+
+int sqliteCompare(void*, int lenA, const void* a, int lenB, const void* b)
+{
+    return compareNames(QString::fromUtf8(static_cast<const char*>(a), lenA),
+                        QString::fromUtf8(static_cast<const char*>(b), lenB));
+}
+
+void registerCollation(const QSqlDatabase& db)
+{
+    const QVariant handle = db.driver()->handle();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
+        return;
+    sqlite3* h = *static_cast<sqlite3* const*>(handle.constData());
+    if (h)
+        sqlite3_create_collation(h, "RUNOCASE", SQLITE_UTF8, nullptr, sqliteCompare);
+}
+
+QString nextConnectionName()
+{
+    static std::atomic<int> counter{0};
+    return QStringLiteral("zarnel_%1").arg(++counter);
+}
+
+} // namespace
+
+QString DatabaseFilePath()
+{
+    return ProgramFile(QString::fromLatin1(kDatabaseFileName));
+}
+
+QString DefaultConnectionString()
+{
+    return QString::fromLatin1(kPrefix) + "Data Source=MS Access Database;Initial Catalog=" + DatabaseFilePath();
+}
+
+QString ReadWriteConnectionString(const QString& dsn)
+{
+    return QString::fromLatin1(kPrefix) + "Data Source='" + dsn + "';Mode=ReadWrite ;Initial Catalog=" +
+           DatabaseFilePath();
+}
+
+QString PlainConnectionString(const QString& dsn)
+{
+    return QString::fromLatin1(kPrefix) + "Data Source='" + dsn + "';Initial Catalog=" + DatabaseFilePath();
+}
+
+QString ConnectionStringValue(const QString& connectionString, const QString& key)
+{
+    const QString needle = key + QLatin1Char('=');
+    int pos = 0;
+    while (pos < connectionString.size()) {
+        int end = connectionString.indexOf(QLatin1Char(';'), pos);
+        QString token;
+        if (connectionString.mid(pos).trimmed().startsWith(needle, Qt::CaseInsensitive)) {
+            const int valueStart = connectionString.indexOf(QLatin1Char('='), pos) + 1;
+            if (valueStart < connectionString.size() && connectionString.at(valueStart) == QLatin1Char('\'')) {
+                const int close = connectionString.indexOf(QLatin1Char('\''), valueStart + 1);
+                return close < 0 ? connectionString.mid(valueStart + 1)
+                                 : connectionString.mid(valueStart + 1, close - valueStart - 1);
+            }
+            token = end < 0 ? connectionString.mid(valueStart) : connectionString.mid(valueStart, end - valueStart);
+            return token.trimmed();
+        }
+        if (end < 0)
+            break;
+        pos = end + 1;
+    }
+    return QString();
+}
+
+DbError::DbError(const QString& m, const QString& s)
+    : std::runtime_error(m.toStdString())
+    , message(m)
+    , statement(s)
+{
+}
+
+QString SqlQuote(const QString& text)
+{
+    QString r = text;
+    r.replace(QLatin1Char('\''), QLatin1String("''"));
+    return r;
+}
+
+Connection::Connection()
+    : Connection(ConnectionString)
+{
+}
+
+Connection::Connection(const QString& connectionString)
+    : m_name(nextConnectionName())
+{
+    const QString source = ConnectionStringValue(connectionString, QStringLiteral("Data Source"));
+    const QString catalog = ConnectionStringValue(connectionString, QStringLiteral("Initial Catalog"));
+    const bool embedded = source.compare(QLatin1String(kDefaultDataSource), Qt::CaseInsensitive) == 0;
+    QString error;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(embedded ? "QSQLITE" : "QODBC", m_name);
+        if (embedded) {
+            db.setDatabaseName(catalog);
+        } else {
+            db.setDatabaseName(QStringLiteral("DSN=") + source);
+            db.setUserName(QStringLiteral("Admin"));
+            db.setPassword(QStringLiteral("9461"));
+        }
+        if (source.isEmpty() || (catalog.isEmpty() && embedded))
+            error = QStringLiteral("не задан источник данных");
+        else if (!db.open())
+            error = db.lastError().text();
+        else if (embedded) {
+            registerCollation(db);
+            // A file that is not a database opens without complaint; the first statement tells.
+            QSqlQuery probe(db);
+            if (!probe.exec(QStringLiteral("select count(*) from sqlite_master")))
+                error = probe.lastError().text();
+        }
+    }
+    if (error.isEmpty()) {
+        try {
+            EnsureSchema(*this);
+        } catch (const DbError& e) {
+            error = e.message;
+        }
+    }
+    if (!error.isEmpty()) {
+        QSqlDatabase::database(m_name, false).close();
+        QSqlDatabase::removeDatabase(m_name);
+        m_name.clear();
+        throw DbError(error);
+    }
+}
+
+Connection::~Connection()
+{
+    if (m_name.isEmpty())
+        return;
+    {
+        QSqlDatabase db = QSqlDatabase::database(m_name, false);
+        if (db.isOpen())
+            db.close();
+    }
+    QSqlDatabase::removeDatabase(m_name);
+}
+
+QSqlDatabase Connection::database() const
+{
+    return QSqlDatabase::database(m_name, false);
+}
+
+bool Connection::isSqlite() const
+{
+    return database().driverName() == QLatin1String("QSQLITE");
+}
+
+QVector<QSqlRecord> Connection::select(const QString& sql) const
+{
+    QSqlQuery q(database());
+    q.setForwardOnly(true);
+    if (!q.exec(sql))
+        throw DbError(q.lastError().text(), sql);
+    QVector<QSqlRecord> rows;
+    while (q.next())
+        rows.append(q.record());
+    return rows;
+}
+
+int Connection::exec(const QString& sql, const QVariantList& values) const
+{
+    if (g_execHook)
+        g_execHook(sql);
+    QSqlQuery q(database());
+    if (!q.prepare(sql))
+        throw DbError(q.lastError().text(), sql);
+    for (const QVariant& v : values)
+        q.addBindValue(v);
+    if (!q.exec())
+        throw DbError(q.lastError().text(), sql);
+    return q.numRowsAffected();
+}
+
+void Connection::begin()
+{
+    QSqlDatabase db = database();
+    if (!db.transaction())
+        throw DbError(db.lastError().text());
+}
+
+void Connection::commit()
+{
+    QSqlDatabase db = database();
+    if (!db.commit())
+        throw DbError(db.lastError().text());
+}
+
+void Connection::rollback()
+{
+    database().rollback();
+}
+
+Transaction::Transaction(Connection& c)
+    : m_connection(c)
+{
+    m_connection.begin();
+}
+
+Transaction::~Transaction()
+{
+    if (!m_done)
+        m_connection.rollback();
+}
+
+void Transaction::commit()
+{
+    m_connection.commit();
+    m_done = true;
+}
+
+qint16 FieldInt16(const QSqlRecord& r, const char* name)
+{
+    const QVariant v = r.value(QString::fromLatin1(name));
+    if (v.isNull())
+        return 0;
+    bool ok = false;
+    const double d = v.toDouble(&ok);
+    if (!ok || d < -32768 || d > 32767)
+        return 0;
+    return static_cast<qint16>(d);
+}
+
+QString FieldText(const QSqlRecord& r, const char* name)
+{
+    const QVariant v = r.value(QString::fromLatin1(name));
+    return v.isNull() ? QString() : v.toString();
+}
+
+double FieldDouble(const QSqlRecord& r, const char* name)
+{
+    return r.value(QString::fromLatin1(name)).toDouble();
+}
+
+bool FieldIsEmpty(const QSqlRecord& r, const char* name)
+{
+    const QVariant v = r.value(QString::fromLatin1(name));
+    return v.isNull() || v.toString().isEmpty();
+}
+
+void EnsureSchema(Connection& c)
+{
+    const QSqlDatabase db = c.database();
+    const QString coll = c.isSqlite() ? QStringLiteral(" COLLATE RUNOCASE") : QStringLiteral(" COLLATE NOCASE");
+    QSet<QString> existing;
+    for (const QString& t : db.tables())
+        existing.insert(t.toLower());
+    const bool fresh = !existing.contains(QStringLiteral("tabnumber"));
+    struct Table {
+        const char* name;
+        QString ddl;
+    };
+    const Table tables[] = {
+        {"tabObjekt", "CREATE TABLE tabObjekt (Id SMALLINT, Name VARCHAR(255)" + coll + ", People SMALLINT)"},
+        {"tabScen", "CREATE TABLE tabScen (Id_obj SMALLINT, Id SMALLINT, Name VARCHAR(255)" + coll +
+                        ", Opis TEXT, Risk DOUBLE)"},
+        {"tabRisk", "CREATE TABLE tabRisk (Id_obj SMALLINT, Id_scen SMALLINT, Id_por SMALLINT, Number DOUBLE)"},
+        {"tabNumber", "CREATE TABLE tabNumber (Name VARCHAR(50)" + coll + ")"},
+        {"tabOtchet", "CREATE TABLE tabOtchet (\"Date\" TIMESTAMP)"},
+    };
+    for (const Table& t : tables) {
+        if (existing.contains(QString::fromLatin1(t.name).toLower()))
+            continue;
+        c.exec(t.ddl);
+        if (qstrcmp(t.name, "tabScen") == 0)
+            c.exec(QStringLiteral("CREATE INDEX ixScen ON tabScen (Id_obj, Id)"));
+        if (qstrcmp(t.name, "tabRisk") == 0)
+            c.exec(QStringLiteral("CREATE INDEX ixRisk ON tabRisk (Id_obj, Id_por, Number)"));
+    }
+    if (fresh) {
+        QStringList counts;
+        for (int n = 1; n <= 20; ++n)
+            counts << QString::number(n);
+        for (int n = 25; n <= 100; n += 5)
+            counts << QString::number(n);
+        for (int n = 150; n <= 500; n += 50)
+            counts << QString::number(n);
+        counts << QStringLiteral("1000");
+        for (const QString& n : counts)
+            c.exec(QStringLiteral("INSERT INTO tabNumber (Name) VALUES (?)"), {n});
+    }
+}
+
+void SetExecHook(ExecHook hook)
+{
+    g_execHook = hook;
+}
+
+bool TryConnect(const QString& connectionString, QString* error)
+{
+    try {
+        Connection c(connectionString);
+        return true;
+    } catch (const DbError& e) {
+        if (error)
+            *error = e.message;
+        return false;
+    }
+}
+
+bool ConnectWithDsn(const QString& dsn)
+{
+    ConnectionString = ReadWriteConnectionString(dsn);
+    return TryConnect(ConnectionString);
+}
+
+} // namespace zarnel

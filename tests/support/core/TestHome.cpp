@@ -1,0 +1,69 @@
+#include "TestHome.h"
+
+#include "core/Formats.h"
+#include "core/ProgramFolder.h"
+#include "core/Shared.h"
+
+#include <QSqlField>
+#include <QStringList>
+#include <algorithm>
+
+namespace testing {
+
+TestHome::TestHome()
+{
+    zarnel::SetRussianLocale();
+    zarnel::SetProgramFolder(m_dir.path());
+    zarnel::ResetShared();
+    zarnel::ConnectionString = zarnel::DefaultConnectionString();
+}
+
+ObjectBuilder object(const QString& name, const QVariant& people)
+{
+    zarnel::Connection c;
+    qint16 id = 1;
+    while (!c.select(QStringLiteral("select * from tabObjekt where Id=%1").arg(id)).isEmpty())
+        ++id;
+    c.exec(QStringLiteral("INSERT INTO tabObjekt (Id, Name, People) VALUES (?, ?, ?)"), {id, name, people});
+    return ObjectBuilder(id);
+}
+
+ObjectBuilder& ObjectBuilder::scenario(const QString& name, double risk, const QVariant& opis)
+{
+    zarnel::Connection c;
+    const auto rows = c.select(QStringLiteral("select max(Id) as m from tabScen where Id_obj=%1").arg(m_id));
+    m_scen = static_cast<qint16>(rows.isEmpty() ? 1 : rows.first().value(0).toInt() + 1);
+    c.exec(QStringLiteral("INSERT INTO tabScen (Id_obj, Id, Name, Opis, Risk) VALUES (?, ?, ?, ?, ?)"),
+           {m_id, m_scen, name, opis, risk});
+    return *this;
+}
+
+ObjectBuilder& ObjectBuilder::indicator(int kind, double number)
+{
+    zarnel::Connection c;
+    c.exec(QStringLiteral("INSERT INTO tabRisk (Id_obj, Id_scen, Id_por, Number) VALUES (?, ?, ?, ?)"),
+           {m_id, m_scen, kind, number});
+    return *this;
+}
+
+QStringList dumpTable(const QString& table)
+{
+    zarnel::Connection c;
+    QStringList out;
+    for (const QSqlRecord& r : c.select(QStringLiteral("select * from ") + table)) {
+        QStringList fields;
+        for (int i = 0; i < r.count(); ++i)
+            fields << (r.isNull(i) ? QStringLiteral("<null>") : r.value(i).toString());
+        out << fields.join(QLatin1Char('|'));
+    }
+    std::sort(out.begin(), out.end());
+    return out;
+}
+
+int countRows(const QString& sql)
+{
+    zarnel::Connection c;
+    return c.select(sql).size();
+}
+
+} // namespace testing
