@@ -1,0 +1,9 @@
+#include "windows/results/BuildDiagrams.h"
+
+namespace zarnel {
+
+void BuildDiagrams()
+{
+}
+
+} // namespace zarnel

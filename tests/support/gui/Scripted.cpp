@@ -1,0 +1,71 @@
+#include "Scripted.h"
+
+#include "components/Form.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QTest>
+
+namespace testing {
+
+ScriptedMessages::ScriptedMessages() { zarnel::setMessages(this); }
+ScriptedMessages::~ScriptedMessages() { zarnel::setMessages(nullptr); }
+
+zarnel::MsgAnswer ScriptedMessages::ask(const QString& text, const QString& title, zarnel::MsgIcon icon,
+                                        zarnel::MsgButtons buttons)
+{
+    const MessageCall call{text, title, icon, buttons};
+    calls.append(call);
+    if (m_onAsk)
+        m_onAsk(call);
+    if (buttons == zarnel::MsgButtons::OK)
+        return zarnel::MsgAnswer::OK;
+    if (m_answers.isEmpty()) {
+        ++unexpected;
+        QTest::qFail(qPrintable(QStringLiteral("unexpected question: ") + text), __FILE__, __LINE__);
+        return zarnel::MsgAnswer::No;
+    }
+    return m_answers.takeFirst();
+}
+
+QStringList ScriptedMessages::texts() const
+{
+    QStringList out;
+    for (const MessageCall& c : calls)
+        out << c.text;
+    return out;
+}
+
+ScriptedFileDialogs::ScriptedFileDialogs() { zarnel::setFileDialogs(this); }
+ScriptedFileDialogs::~ScriptedFileDialogs() { zarnel::setFileDialogs(nullptr); }
+
+QString ScriptedFileDialogs::getSaveFileName(const QString& caption, const QString& proposedPath, const QString&)
+{
+    captions << caption;
+    proposed << proposedPath;
+    return answers.isEmpty() ? QString() : answers.takeFirst();
+}
+
+RecordingDesktop::RecordingDesktop() { zarnel::setDesktop(this); }
+RecordingDesktop::~RecordingDesktop() { zarnel::setDesktop(nullptr); }
+
+bool RecordingDesktop::openDocument(const QString& path)
+{
+    opened << path;
+    return canOpen;
+}
+
+bool RecordingDesktop::startProgram(const QString& program, const QStringList&)
+{
+    started << program;
+    return canStart;
+}
+
+void resetWindows()
+{
+    zarnel::forms().reset();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
+}
+
+} // namespace testing

@@ -1,0 +1,71 @@
+#pragma once
+// Scripted stand-ins for the injectable services: they record every call and answer from a queue.
+// A question that nobody queued fails the running test (and is answered No / cancelled).
+
+#include "components/Services.h"
+
+#include <QList>
+#include <functional>
+#include <QString>
+#include <QStringList>
+
+namespace testing {
+
+struct MessageCall {
+    QString text;
+    QString title;
+    zarnel::MsgIcon icon;
+    zarnel::MsgButtons buttons;
+};
+
+class ScriptedMessages : public zarnel::IMessages {
+public:
+    ScriptedMessages();  // installs itself
+    ~ScriptedMessages() override; // restores the real service
+
+    void queue(zarnel::MsgAnswer a) { m_answers.append(a); }
+    void yes() { queue(zarnel::MsgAnswer::Yes); }
+    void no() { queue(zarnel::MsgAnswer::No); }
+    // Runs f while a message is asked: lets a test look at the windows at that moment.
+    void onAsk(std::function<void(const MessageCall&)> f) { m_onAsk = std::move(f); }
+
+    zarnel::MsgAnswer ask(const QString& text, const QString& title, zarnel::MsgIcon icon,
+                          zarnel::MsgButtons buttons) override;
+
+    QList<MessageCall> calls;
+    QStringList texts() const;
+    int unexpected = 0;
+
+private:
+    QList<zarnel::MsgAnswer> m_answers;
+    std::function<void(const MessageCall&)> m_onAsk;
+};
+
+class ScriptedFileDialogs : public zarnel::IFileDialogs {
+public:
+    ScriptedFileDialogs();
+    ~ScriptedFileDialogs() override;
+    QString getSaveFileName(const QString& caption, const QString& proposedPath, const QString& filter) override;
+
+    QStringList answers; // taken from the front; empty = cancel
+    QStringList proposed;
+    QStringList captions;
+};
+
+class RecordingDesktop : public zarnel::IDesktop {
+public:
+    RecordingDesktop();
+    ~RecordingDesktop() override;
+    bool openDocument(const QString& path) override;
+    bool startProgram(const QString& program, const QStringList& arguments) override;
+
+    QStringList opened;
+    QStringList started;
+    bool canOpen = true;
+    bool canStart = true;
+};
+
+// Unloads every window and lets deferred deletions run.
+void resetWindows();
+
+} // namespace testing
