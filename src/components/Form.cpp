@@ -3,6 +3,7 @@
 #include "components/Twips.h"
 
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QTimer>
 
 namespace zarnel {
@@ -25,8 +26,10 @@ void Form::Show(bool modal)
         setWindowModality(wanted);
     }
     show();
-    raise();
-    activateWindow();
+    if (QGuiApplication::platformName() != QLatin1String("offscreen")) {
+        raise();
+        activateWindow();
+    }
     FormRegistry::instance().activate(this);
 }
 

@@ -18,6 +18,7 @@ namespace {
 const char* const kPrefix = "Provider=MSDASQL.1;Password=9461;Persist Security Info=True;User ID=Admin;";
 
 ExecHook g_execHook = nullptr;
+ConnectTester g_connectTester = nullptr;
 
 // Case-insensitive for Cyrillic as well, ordered as a Russian reader expects ("С2" before "С10").
 int compareNames(const QString& a, const QString& b)
@@ -138,7 +139,7 @@ Connection::Connection(const QString& connectionString)
         if (embedded) {
             db.setDatabaseName(catalog);
         } else {
-            db.setDatabaseName(QStringLiteral("DSN=") + source);
+            db.setDatabaseName(source); // the ODBC driver adds "DSN=" itself
             db.setUserName(QStringLiteral("Admin"));
             db.setPassword(QStringLiteral("9461"));
         }
@@ -331,8 +332,15 @@ void SetExecHook(ExecHook hook)
     g_execHook = hook;
 }
 
+void SetConnectTester(ConnectTester tester)
+{
+    g_connectTester = tester;
+}
+
 bool TryConnect(const QString& connectionString, QString* error)
 {
+    if (g_connectTester)
+        return g_connectTester(connectionString);
     try {
         Connection c(connectionString);
         return true;

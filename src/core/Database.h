@@ -87,6 +87,10 @@ bool FieldIsEmpty(const QSqlRecord& r, const char* name);
 // Creates missing tables (and, for a new embedded database, the initial people counts).
 void EnsureSchema(Connection& c);
 
+// Test hook: decides TryConnect instead of the database (start-up decisions without real data sources).
+using ConnectTester = bool (*)(const QString& connectionString);
+void SetConnectTester(ConnectTester tester);
+
 // Test hook: called with each statement Connection::exec runs; throwing from it simulates a failure.
 using ExecHook = void (*)(const QString& sql);
 void SetExecHook(ExecHook hook);

@@ -1,0 +1,177 @@
+#include "core/ScenarioStore.h"
+
+#include "core/Formats.h"
+
+#include <QSet>
+#include <stdexcept>
+
+namespace zarnel {
+
+namespace {
+
+constexpr int kSevere = 1;
+constexpr int kLight = 2;
+constexpr int kSanitary = 4;
+
+void requireEnteredKind(int kind)
+{
+    if (kind < 0 || kind > 3)
+        throw std::invalid_argument("indicator kind must be 0..3");
+}
+
+QString key(qint16 v)
+{
+    return QString::number(v);
+}
+
+ScenarioRow rowOf(const QSqlRecord& r)
+{
+    ScenarioRow s;
+    s.id = FieldInt16(r, "Id");
+    s.name = FieldText(r, "Name");
+    s.title = FieldIsEmpty(r, "Opis") ? QString() : FieldText(r, "Opis");
+    s.risk = FieldDouble(r, "Risk");
+    return s;
+}
+
+// Delete-then-insert keeps at most one row per scenario and kind even where older data had more.
+void writeIndicator(Connection& c, qint16 obj, qint16 scen, int kind, std::optional<double> value)
+{
+    c.exec(QStringLiteral("DELETE FROM tabRisk WHERE Id_obj=? AND Id_scen=? AND Id_por=?"),
+           {int(obj), int(scen), kind});
+    if (value)
+        c.exec(QStringLiteral("INSERT INTO tabRisk (Id_obj, Id_scen, Id_por, Number) VALUES (?, ?, ?, ?)"),
+               {int(obj), int(scen), kind, *value});
+}
+
+void syncSanitary(Connection& c, qint16 obj, qint16 scen)
+{
+    const auto severe = ReadIndicator(c, obj, scen, kSevere);
+    const auto light = ReadIndicator(c, obj, scen, kLight);
+    std::optional<double> sum;
+    if (severe || light)
+        sum = severe.value_or(0) + light.value_or(0);
+    writeIndicator(c, obj, scen, kSanitary, sum);
+}
+
+} // namespace
+
+std::optional<double> ReadIndicator(Connection& c, qint16 objectId, qint16 scenarioId, int kind)
+{
+    const auto rows = c.select("select * from tabRisk where Id_obj=" + key(objectId) + " and id_scen=" +
+                               key(scenarioId) + " and id_por=" + QString::number(kind));
+    if (rows.isEmpty())
+        return std::nullopt;
+    return FieldDouble(rows.first(), "Number");
+}
+
+std::optional<ScenarioRow> FindScenario(Connection& c, qint16 objectId, qint16 scenarioId)
+{
+    const auto rows =
+        c.select("select * from tabScen where Id_Obj =" + key(objectId) + " and Id=" + key(scenarioId));
+    if (rows.isEmpty())
+        return std::nullopt;
+    return rowOf(rows.first());
+}
+
+std::optional<ScenarioRow> FindScenarioByName(Connection& c, qint16 objectId, const QString& name)
+{
+    const auto rows = c.select("select * from tabScen where Id_obj=" + key(objectId) + " and Name='" +
+                               SqlQuote(name) + "'");
+    if (rows.isEmpty())
+        return std::nullopt;
+    return rowOf(rows.first());
+}
+
+bool ScenarioNameTaken(Connection& c, qint16 objectId, const QString& name, qint16 exceptScenarioId)
+{
+    const auto rows = c.select("select * from tabScen where Id_obj=" + key(objectId) + " and Name='" +
+                               SqlQuote(name) + "'");
+    for (const QSqlRecord& r : rows) {
+        if (FieldInt16(r, "Id") != exceptScenarioId)
+            return true;
+    }
+    return false;
+}
+
+qint16 FreeScenarioId(Connection& c, qint16 objectId)
+{
+    QSet<int> used;
+    for (const QSqlRecord& r : c.select("select * from tabScen where Id_obj=" + key(objectId)))
+        used.insert(FieldInt16(r, "Id"));
+    for (int n = 1; n <= 32767; ++n) {
+        if (!used.contains(n))
+            return qint16(n);
+    }
+    return 0;
+}
+
+qint16 SaveScenario(Connection& c, qint16 objectId, qint16 scenarioId, const ScenarioEntry& entry)
+{
+    Transaction t(c);
+    if (ScenarioNameTaken(c, objectId, entry.name, scenarioId))
+        return 0;
+
+    // A missing title is stored as null: not every database accepts an empty text.
+    const QVariant opis = entry.title.isEmpty() ? QVariant() : QVariant(entry.title);
+    qint16 id = scenarioId;
+    if (id == 0) {
+        id = FreeScenarioId(c, objectId);
+        if (id == 0)
+            throw DbError(QStringLiteral("у объекта нет свободного номера сценария"));
+        c.exec(QStringLiteral("INSERT INTO tabScen (Id_obj, Id, Name, Opis, Risk) VALUES (?, ?, ?, ?, ?)"),
+               {int(objectId), int(id), entry.name, opis, entry.risk});
+    } else {
+        const int changed = c.exec(QStringLiteral("UPDATE tabScen SET Name=?, Opis=?, Risk=? WHERE Id_obj=? AND Id=?"),
+                                   {entry.name, opis, entry.risk, int(objectId), int(id)});
+        if (changed == 0)
+            throw DbError(QStringLiteral("сценарий не найден"));
+    }
+    for (int kind = 0; kind < 4; ++kind)
+        writeIndicator(c, objectId, id, kind, entry.indicators[size_t(kind)]);
+    syncSanitary(c, objectId, id);
+    t.commit();
+    return id;
+}
+
+void SetIndicator(Connection& c, qint16 objectId, qint16 scenarioId, int kind, double value)
+{
+    requireEnteredKind(kind);
+    Transaction t(c);
+    writeIndicator(c, objectId, scenarioId, kind, value);
+    if (kind == kSevere || kind == kLight)
+        syncSanitary(c, objectId, scenarioId);
+    t.commit();
+}
+
+void ClearIndicator(Connection& c, qint16 objectId, qint16 scenarioId, int kind)
+{
+    requireEnteredKind(kind);
+    Transaction t(c);
+    writeIndicator(c, objectId, scenarioId, kind, std::nullopt);
+    if (kind == kSevere || kind == kLight) {
+        // The other injury kind alone now makes up the sanitary losses; 0 people means no row.
+        const auto other = ReadIndicator(c, objectId, scenarioId, kind == kSevere ? kLight : kSevere);
+        const double s = other ? RoundHalfEven(*other) : 0;
+        writeIndicator(c, objectId, scenarioId, kSanitary, s != 0 ? std::optional<double>(s) : std::nullopt);
+    }
+    t.commit();
+}
+
+void ClearKind(Connection& c, qint16 objectId, int kind)
+{
+    requireEnteredKind(kind);
+    Transaction t(c);
+    c.exec(QStringLiteral("DELETE FROM tabRisk WHERE Id_obj=? AND Id_por=?"), {int(objectId), kind});
+    t.commit();
+}
+
+void DeleteScenario(Connection& c, qint16 objectId, qint16 scenarioId)
+{
+    Transaction t(c);
+    c.exec(QStringLiteral("DELETE FROM tabScen WHERE Id_obj=? AND Id=?"), {int(objectId), int(scenarioId)});
+    c.exec(QStringLiteral("DELETE FROM tabRisk WHERE Id_obj=? AND Id_scen=?"), {int(objectId), int(scenarioId)});
+    t.commit();
+}
+
+} // namespace zarnel

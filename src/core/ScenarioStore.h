@@ -1,0 +1,69 @@
+#pragma once
+// The data rules the scenario editor and the indicator window share: scenarios and their indicators
+// (tabScen, tabRisk), each change in one transaction. Kinds are the tabRisk.Id_por codes: 0 fatalities,
+// 1 severe injuries, 2 light injuries, 3 damage in million roubles, 4 sanitary losses. A scenario's kind-4
+// row is derived: it holds severe + light and exists while either of them does.
+//
+// Every function works on a connection the calling handler opened; none may run inside a transaction
+// of the caller. Database failures throw DbError and leave nothing half-written.
+
+#include "core/Database.h"
+
+#include <QString>
+#include <array>
+#include <optional>
+
+namespace zarnel {
+
+// What the scenario editor stores for one scenario.
+struct ScenarioEntry {
+    QString name;  // classification number (tabScen.Name)
+    QString title; // tabScen.Opis; empty for no title
+    double risk = 0; // events per year
+    // Kinds 0..3: a value when the kind is ticked, nothing when it is not.
+    std::array<std::optional<double>, 4> indicators;
+};
+
+// One tabScen row.
+struct ScenarioRow {
+    qint16 id = 0;
+    QString name;
+    QString title; // empty when Opis is empty or null
+    double risk = 0;
+};
+
+// Stores the entry: the scenario row (a new one with the smallest free key of the object when scenarioId is 0,
+// otherwise the row scenarioId), one tabRisk row per ticked kind 0..3, no row for an unticked kind, and the
+// kind-4 row. Returns the scenario's Id, or 0 without writing anything when another scenario of the object
+// already has this classification number (compared as the database compares names: case-insensitive).
+// Throws DbError when scenarioId names no scenario of the object or the object has no free key left.
+qint16 SaveScenario(Connection& c, qint16 objectId, qint16 scenarioId, const ScenarioEntry& entry);
+
+// Adds or changes the indicator of kind 0..3; for kinds 1 and 2 the kind-4 row follows.
+void SetIndicator(Connection& c, qint16 objectId, qint16 scenarioId, int kind, double value);
+
+// The indicator window's "Обнулить" for one scenario: removes the indicator of kind 0..3. For kinds 1 and 2 the
+// kind-4 row becomes the other injury kind's number (rounded to a whole number), or goes when that is 0 or absent;
+// it is created when missing and needed. Kinds 0 and 3 leave kind 4 alone.
+void ClearIndicator(Connection& c, qint16 objectId, qint16 scenarioId, int kind);
+
+// Removes every indicator of kind 0..3 of the object. Kind-4 rows stay as they are.
+void ClearKind(Connection& c, qint16 objectId, int kind);
+
+// Removes the scenario and all its tabRisk rows, kind 4 included.
+void DeleteScenario(Connection& c, qint16 objectId, qint16 scenarioId);
+
+// The scenario row, or nothing.
+std::optional<ScenarioRow> FindScenario(Connection& c, qint16 objectId, qint16 scenarioId);
+// The first scenario of the object with this classification number (any characters, ' included), or nothing.
+std::optional<ScenarioRow> FindScenarioByName(Connection& c, qint16 objectId, const QString& name);
+// True when a scenario of the object other than exceptScenarioId has this classification number.
+bool ScenarioNameTaken(Connection& c, qint16 objectId, const QString& name, qint16 exceptScenarioId = 0);
+
+// The Number of the scenario's indicator of kind 0..4, or nothing when it has none.
+std::optional<double> ReadIndicator(Connection& c, qint16 objectId, qint16 scenarioId, int kind);
+
+// The smallest key 1, 2, ... not used by a scenario of the object; 0 when all 32767 are taken.
+qint16 FreeScenarioId(Connection& c, qint16 objectId);
+
+} // namespace zarnel

@@ -1,0 +1,154 @@
+#include "TestHome.h"
+#include "core/DataSourceFile.h"
+#include "core/Database.h"
+#include "core/ProgramFolder.h"
+#include "core/Shared.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTest>
+
+using namespace zarnel;
+
+class tst_Database : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void connectionStrings()
+    {
+        testing::TestHome home;
+        const QString file = QDir::toNativeSeparators(home.path() + "/dbRisk.sqlite");
+        QCOMPARE(DefaultConnectionString(),
+                 "Provider=MSDASQL.1;Password=9461;Persist Security Info=True;User ID=Admin;"
+                 "Data Source=MS Access Database;Initial Catalog=" + file);
+        QCOMPARE(ReadWriteConnectionString("Риски"),
+                 "Provider=MSDASQL.1;Password=9461;Persist Security Info=True;User ID=Admin;"
+                 "Data Source='Риски';Mode=ReadWrite ;Initial Catalog=" + file);
+        QCOMPARE(PlainConnectionString("Риски"),
+                 "Provider=MSDASQL.1;Password=9461;Persist Security Info=True;User ID=Admin;"
+                 "Data Source='Риски';Initial Catalog=" + file);
+        QCOMPARE(ConnectionStringValue(ReadWriteConnectionString("Риски"), "Data Source"), QStringLiteral("Риски"));
+        QCOMPARE(ConnectionStringValue(DefaultConnectionString(), "Data Source"), QStringLiteral("MS Access Database"));
+        QCOMPARE(ConnectionStringValue(DefaultConnectionString(), "Initial Catalog"), file);
+        // ConnectWithDsn leaves the form it tried in force, also when it fails.
+        QVERIFY(!ConnectWithDsn("нет такого источника"));
+        QCOMPARE(ConnectionString, ReadWriteConnectionString("нет такого источника"));
+    }
+
+    void newDatabaseGetsTablesAndPeopleCounts()
+    {
+        testing::TestHome home;
+        QVERIFY(!QFile::exists(DatabaseFilePath()));
+        Connection c;
+        QVERIFY(QFile::exists(DatabaseFilePath()));
+        const QStringList tables = c.database().tables();
+        for (const char* t : {"tabObjekt", "tabScen", "tabRisk", "tabNumber", "tabOtchet"})
+            QVERIFY2(tables.contains(QString::fromLatin1(t), Qt::CaseInsensitive), t);
+        const auto counts = c.select("select * from tabNumber order by name asc");
+        QVERIFY(counts.size() > 10);
+        // People counts list in numeric order, as a user expects.
+        QCOMPARE(FieldText(counts.at(0), "Name"), QStringLiteral("1"));
+        QCOMPARE(FieldText(counts.at(1), "Name"), QStringLiteral("2"));
+        c.exec("INSERT INTO tabOtchet (\"Date\") VALUES (?)", {QDateTime::currentDateTime()});
+        QCOMPARE(c.select("select * from tabOtchet").size(), 1);
+    }
+
+    void openFailures_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("not a database") << "garbage";
+        QTest::newRow("folder cannot hold the file") << "nofolder";
+        QTest::newRow("unknown odbc source") << "odbc";
+    }
+    void openFailures()
+    {
+        QFETCH(QString, kind);
+        testing::TestHome home;
+        QString cs = DefaultConnectionString();
+        if (kind == "garbage") {
+            QFile f(DatabaseFilePath());
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(QByteArray(4096, 'x'));
+        } else if (kind == "nofolder") {
+            cs = "Data Source=MS Access Database;Initial Catalog=" + home.path() + "/missing/dbRisk.sqlite";
+        } else {
+            cs = ReadWriteConnectionString("Zarnel test source that does not exist");
+        }
+        QString error;
+        QVERIFY(!TryConnect(cs, &error));
+        QVERIFY(!error.isEmpty());
+        QVERIFY_THROWS_EXCEPTION(DbError, Connection{cs});
+    }
+
+    void namesAreQuotedSafelyAndComparedWithoutCase()
+    {
+        testing::TestHome home;
+        const QString tricky = "Склад \"Юг\"'; DROP TABLE tabObjekt; --";
+        const auto obj = testing::object(tricky, 10);
+        testing::object("ёлка", 1);
+        testing::object("Бета", 1);
+        testing::object("альфа", 1);
+        Connection c;
+        auto rows = c.select("select * from tabObjekt where Name ='" + SqlQuote(tricky) + "'");
+        QCOMPARE(rows.size(), 1);
+        QCOMPARE(FieldInt16(rows.first(), "Id"), obj.id());
+        QCOMPARE(FieldText(rows.first(), "Name"), tricky);
+        // Cyrillic letters compare without regard to case.
+        QCOMPARE(c.select("select * from tabObjekt where Name ='АЛЬФА'").size(), 1);
+        QCOMPARE(c.select("select * from tabObjekt where Name ='ЁЛКА'").size(), 1);
+        QCOMPARE(c.select("select * from tabObjekt where Name ='альфа '").size(), 0);
+        QStringList order;
+        for (const QSqlRecord& r : c.select("select * from tabObjekt order by Name asc"))
+            order << FieldText(r, "Name");
+        QCOMPARE(order.mid(0, 3), QStringList({"альфа", "Бета", "ёлка"}));
+    }
+
+    void scenarioNamesOrderNumerically()
+    {
+        testing::TestHome home;
+        testing::object("О", 0).scenario("С10", 1e-4).scenario("с2", 1e-4).scenario("С1", 1e-4);
+        Connection c;
+        QStringList order;
+        for (const QSqlRecord& r : c.select("select * from tabScen where Id_Obj =1 order by Name asc"))
+            order << FieldText(r, "Name");
+        QCOMPARE(order, QStringList({"С1", "с2", "С10"}));
+    }
+
+    void transactionRollsBackUnlessCommitted()
+    {
+        testing::TestHome home;
+        testing::object("А", 1);
+        {
+            Connection c;
+            Transaction t(c);
+            c.exec("DELETE FROM tabObjekt");
+        }
+        QCOMPARE(testing::countRows("select * from tabObjekt"), 1);
+        {
+            Connection c;
+            Transaction t(c);
+            c.exec("DELETE FROM tabObjekt");
+            t.commit();
+        }
+        QCOMPARE(testing::countRows("select * from tabObjekt"), 0);
+    }
+
+    void dataSourceFile()
+    {
+        testing::TestHome home;
+        QCOMPARE(ReadDataSourceName(), QString()); // missing file: empty name
+        QVERIFY(WriteDataSourceName("База данных Риск"));
+        QFile f(DataSourceFilePath());
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QByteArray bytes = f.readAll();
+        f.close();
+        QCOMPARE(bytes, QByteArray("\xc1\xe0\xe7\xe0 \xe4\xe0\xed\xed\xfb\xf5 \xd0\xe8\xf1\xea")); // cp1251, no line end
+        QCOMPARE(ReadDataSourceName(), QStringLiteral("База данных Риск"));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("first\r\nsecond\r\n");
+        f.close();
+        QCOMPARE(ReadDataSourceName(), QStringLiteral("first"));
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_Database)
+#include "tst_Database.moc"
