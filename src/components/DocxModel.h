@@ -1,0 +1,113 @@
+#pragma once
+// In-memory model of a DocxWriter document: blocks (paragraphs with runs, tables), pictures, page setup and the
+// current range R. Shared by the writer, the table handles and the package serialiser.
+
+#include "components/DocxTable.h"
+
+#include <QByteArray>
+#include <QColor>
+#include <QSize>
+#include <QString>
+
+#include <array>
+#include <functional>
+#include <variant>
+#include <vector>
+
+enum class DocxAlignment { Left, Centre };
+
+struct DocxRunFormat {
+    double sizePt = 12.0;
+    bool bold = false;
+};
+
+struct DocxRun {
+    enum class Kind { Text, Picture, PageBreak };
+    Kind kind = Kind::Text;
+    QString text; // may hold '\t' (tab) and '\v' (line break inside the paragraph)
+    int picture = -1;
+    DocxRunFormat format;
+};
+
+struct DocxParagraph {
+    DocxAlignment alignment = DocxAlignment::Left;
+    // Formatting of the paragraph mark: what text appended at the end of the paragraph takes.
+    DocxRunFormat mark;
+    std::vector<DocxRun> runs;
+
+    // A new paragraph split off from this one keeps its alignment and mark formatting.
+    DocxParagraph continuation() const { return DocxParagraph{alignment, mark, {}}; }
+};
+
+struct DocxBorderRule {
+    DocxTable::LineStyle style = DocxTable::LineStyle::Single;
+    int eighthsPt = 4;
+    QColor colour; // invalid: automatic
+    bool set = false;
+};
+
+struct DocxTableData {
+    int rows = 0;
+    int columns = 0;
+    std::vector<std::vector<DocxParagraph>> cells; // row-major; every cell holds at least one paragraph
+    std::array<DocxBorderRule, 8> borders;         // indexed by DocxTable::Border
+    bool shadow = false;
+    bool allowAutoFit = false;
+    bool fitToWindow = false;
+
+    std::vector<DocxParagraph>& cell(int row, int column) { return cells[size_t(row * columns + column)]; }
+    const std::vector<DocxParagraph>& cell(int row, int column) const { return cells[size_t(row * columns + column)]; }
+};
+
+using DocxBlock = std::variant<DocxParagraph, DocxTableData>;
+
+struct DocxPicture {
+    QByteArray png;
+    QSize pixels;
+    qint64 naturalWidthEmu = 0;
+    qint64 naturalHeightEmu = 0;
+    qint64 widthEmu = 0;
+    qint64 heightEmu = 0;
+};
+
+struct DocxPageSetup {
+    // Word's defaults for a Russian document: 3 cm left, 1.5 cm right, 2 cm top and bottom.
+    int leftTwips = 1701;
+    int rightTwips = 850;
+    int topTwips = 1134;
+    int bottomTwips = 1134;
+    bool landscape = false;
+
+    static constexpr int a4ShortTwips = 11906;
+    static constexpr int a4LongTwips = 16838;
+    int pageWidthTwips() const { return landscape ? a4LongTwips : a4ShortTwips; }
+    int pageHeightTwips() const { return landscape ? a4ShortTwips : a4LongTwips; }
+    int textWidthTwips() const { return pageWidthTwips() - leftTwips - rightTwips; }
+};
+
+// R starts at run `run` of block `block` and always reaches the end of the document. A collapsed R is empty and
+// sits at the end of the last paragraph.
+struct DocxRange {
+    int block = 0;
+    int run = 0;
+    bool collapsed = false;
+};
+
+struct DocxDocument {
+    DocxPageSetup page;
+    std::vector<DocxBlock> blocks{DocxParagraph{}}; // a new document holds one empty paragraph
+    std::vector<DocxPicture> pictures;
+    DocxRange range;
+
+    // The document always ends with a paragraph: a table added at the end is followed by one.
+    int lastIndex() const { return int(blocks.size()) - 1; }
+    DocxParagraph& lastParagraph() { return std::get<DocxParagraph>(blocks.back()); }
+};
+
+// Appends text at the end of `last`. Each line break ("\r\n", "\r" or "\n") ends the paragraph; `split` must add
+// the continuation of the current last paragraph and return it. Characters XML cannot carry are dropped.
+void docxAppendText(DocxParagraph* last, const QString& text, const std::function<DocxParagraph*()>& split);
+
+constexpr qint64 docxEmuPerPoint = 12700;
+int docxTwipsFromPoints(double points);
+qint64 docxEmuFromPoints(double points);

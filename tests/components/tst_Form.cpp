@@ -1,0 +1,163 @@
+#include "Scripted.h"
+#include "components/FlexGrid.h"
+#include "components/Form.h"
+#include "components/Twips.h"
+
+#include <QLineEdit>
+#include <QTest>
+
+using namespace zarnel;
+
+namespace {
+QStringList g_log;
+
+class FormA : public Form {
+public:
+    FormA() { box = new QLineEdit(this); }
+    QLineEdit* box;
+    void Form_Load() override { g_log << "A.Load"; }
+    void Form_Activate() override { g_log << "A.Activate"; }
+    void Form_Unload() override { g_log << "A.Unload"; }
+};
+
+class FormB : public Form {
+public:
+    void Form_Load() override { g_log << "B.Load"; }
+    void Form_Activate() override { g_log << "B.Activate"; }
+    void Form_Unload() override { g_log << "B.Unload"; }
+};
+
+void settle()
+{
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+} // namespace
+
+class tst_Form : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void init() { g_log.clear(); }
+    void cleanup()
+    {
+        testing::resetWindows();
+        forms().onLastUnloaded = nullptr;
+    }
+
+    void loadOnFirstUseUnloadLosesStateHideKeepsIt()
+    {
+        FormA* a = forms().get<FormA>();
+        QCOMPARE(forms().get<FormA>(), a);
+        QCOMPARE(g_log, QStringList({"A.Load"}));
+        a->box->setText("kept");
+        a->Show();
+        a->Hide();
+        QCOMPARE(forms().get<FormA>()->box->text(), QStringLiteral("kept"));
+        a->Unload();
+        QVERIFY(!forms().isLoaded<FormA>());
+        settle();
+        FormA* again = forms().get<FormA>();
+        QCOMPARE(again->box->text(), QString());
+        QCOMPARE(g_log.count("A.Load"), 2);
+    }
+
+    void activationRules()
+    {
+        FormA* a = forms().get<FormA>();
+        FormB* b = forms().get<FormB>();
+        g_log.clear();
+        a->Show();
+        QCOMPARE(g_log, QStringList({"A.Activate"}));
+        a->Show(); // already active: no second activation
+        QCOMPARE(g_log.size(), 1);
+        b->Show(true);
+        QCOMPARE(g_log.last(), QStringLiteral("B.Activate"));
+        QCOMPARE(b->windowModality(), Qt::ApplicationModal);
+        // B goes away: A, still shown, becomes active again on the next turn of the event loop.
+        b->Hide();
+        QCOMPARE(g_log.last(), QStringLiteral("B.Activate"));
+        settle();
+        QCOMPARE(g_log.last(), QStringLiteral("A.Activate"));
+        // Hide one window and show another at once: only the shown one activates.
+        g_log.clear();
+        a->Hide();
+        b->Show();
+        settle();
+        QCOMPARE(g_log, QStringList({"B.Activate"}));
+        // A message box does not count: nothing activates when focus comes back from it.
+        testing::ScriptedMessages msgs;
+        MsgBox("текст", "заголовок");
+        settle();
+        QCOMPARE(g_log, QStringList({"B.Activate"}));
+        forms().activate(b, true);
+        QCOMPARE(g_log.last(), QStringLiteral("B.Activate"));
+        QCOMPARE(g_log.size(), 2);
+    }
+
+    void closeAllUnloadsInLoadOrderAndEndsProgram()
+    {
+        bool ended = false;
+        forms().onLastUnloaded = [&] { ended = true; };
+        forms().get<FormB>()->Show();
+        forms().get<FormA>()->Hide();
+        g_log.clear();
+        CloseAllWindows();
+        QCOMPARE(g_log, QStringList({"B.Unload", "A.Unload"}));
+        QVERIFY(!ended); // decided after pending events ran
+        settle();
+        QVERIFY(ended);
+    }
+
+    void unloadThenShowAnotherDoesNotEndProgram()
+    {
+        bool ended = false;
+        forms().onLastUnloaded = [&] { ended = true; };
+        forms().get<FormA>()->Show();
+        forms().get<FormA>()->Unload();
+        forms().get<FormB>()->Show();
+        settle();
+        QVERIFY(!ended);
+    }
+
+    void heightInTwips()
+    {
+        FormA* a = forms().get<FormA>();
+        a->setHeightTwips(4900);
+        QCOMPARE(a->heightTwips(), 4900);
+        QCOMPARE(a->height(), TwipsToPixelsY(4900)); // offscreen windows have no frame
+    }
+
+    void gridVocabulary()
+    {
+        FlexGrid g;
+        g.setRows(2);
+        g.setCols(3);
+        g.setColWidth(0, 0);
+        g.setColWidth(1, 5500);
+        QCOMPARE(g.ColWidth(0), 0);
+        QVERIFY(qAbs(g.ColWidth(1) - 5500) <= 15);
+        g.setTextMatrix(0, 1, "Заголовок");
+        g.setTextMatrix(1, 1, "первая");
+        g.AddItem("2");
+        QCOMPARE(g.Rows(), 3);
+        QCOMPARE(g.TextMatrix(2, 0), QStringLiteral("2"));
+        g.setRow(2);
+        g.setCol(1);
+        g.setCellForeColor(QColor(255, 128, 128));
+        QCOMPARE(g.cellForeColor(2, 1), QColor(255, 128, 128));
+        QCOMPARE(g.cellForeColor(1, 1), QColor(Qt::black));
+        int clicks = 0;
+        connect(&g, &FlexGrid::Click, [&] { ++clicks; });
+        g.clickCell(1, 2);
+        QCOMPARE(clicks, 1);
+        QCOMPARE(g.Row(), 1);
+        QCOMPARE(g.Col(), 2);
+        g.Clear();
+        QCOMPARE(g.TextMatrix(1, 1), QString());
+        QCOMPARE(g.cellForeColor(2, 1), QColor(Qt::black));
+        QCOMPARE(g.Rows(), 3);
+    }
+};
+
+QTEST_MAIN(tst_Form)
+#include "tst_Form.moc"
