@@ -29,7 +29,11 @@ QString Format0000(double x)
 
 QString PlainNumber(double x)
 {
-    return QLocale().toString(x, 'g', QLocale::FloatingPointShortest);
+    // Plain digits from 0,0001 up to 15 digits before the separator, a power of ten outside: 1E-05, 1E+15.
+    const double a = std::fabs(x);
+    if (a == 0 || (a >= 1e-4 && a < 1e15))
+        return QLocale().toString(x, 'f', QLocale::FloatingPointShortest);
+    return QLocale().toString(x, 'E', QLocale::FloatingPointShortest);
 }
 
 QString FormatRiskValue(const double& x)

@@ -60,6 +60,11 @@ private Q_SLOTS:
         QCOMPARE(PlainNumber(0.1), QStringLiteral("0,1"));
         QCOMPARE(PlainNumber(1.8), QStringLiteral("1,8"));
         QCOMPARE(PlainNumber(12345), QStringLiteral("12345"));
+        QCOMPARE(PlainNumber(0.0001), QStringLiteral("0,0001"));
+        QCOMPARE(PlainNumber(0.00001), QStringLiteral("1E-05"));
+        QCOMPARE(PlainNumber(40.04), QStringLiteral("40,04"));
+        QCOMPARE(PlainNumber(-2), QStringLiteral("-2"));
+        QCOMPARE(PlainNumber(1e20), QStringLiteral("1E+20"));
         QCOMPARE(Format000(0.5), QStringLiteral("0,500"));
         QCOMPARE(Format000(40), QStringLiteral("40,000"));
         QCOMPARE(Format0000(0.5), QStringLiteral("0,5000"));
