@@ -1,0 +1,365 @@
+#include "components/ctlChart.h"
+
+#include "components/ChartTicker.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMap>
+#include <QResizeEvent>
+#include <QVBoxLayout>
+
+#include <qcustomplot.h>
+
+#include <cmath>
+
+namespace {
+
+// QCPRange refuses ranges beyond 1e250 and log ranges whose upper/lower ratio overflows a double.
+constexpr double BoundLimit = 1e200;
+constexpr double TinyBound = 1e-200;
+constexpr double LogLow = 1e-150;
+constexpr double LogHigh = 1e150;
+
+bool finite(const QPointF& p)
+{
+    return std::isfinite(p.x()) && std::isfinite(p.y());
+}
+
+// The range an axis can show for the bounds as written (see the class comment).
+QCPRange shownRange(double a, double b, bool logarithmic, double dataMinPositive)
+{
+    const bool usableA = std::isfinite(a);
+    const bool usableB = std::isfinite(b);
+    if (!usableA && !usableB)
+        return logarithmic ? QCPRange(0.1, 10) : QCPRange(0, 10);
+    if (!usableA)
+        a = b;
+    if (!usableB)
+        b = a;
+    double lo = qBound(-BoundLimit, qMin(a, b), BoundLimit);
+    double hi = qBound(-BoundLimit, qMax(a, b), BoundLimit);
+
+    if (logarithmic) {
+        if (hi <= 0)
+            return QCPRange(0.1, 10);
+        if (lo <= 0)
+            lo = dataMinPositive > 0 && dataMinPositive * 0.9 < hi ? dataMinPositive * 0.9 : hi / 1000;
+        lo = qBound(LogLow, lo, LogHigh);
+        hi = qBound(LogLow, hi, LogHigh);
+        if (hi <= lo * (1 + 1e-9)) {
+            lo /= 1.1;
+            hi *= 1.1;
+        }
+        return QCPRange(lo, hi);
+    }
+    const double magnitude = qMax(std::fabs(lo), std::fabs(hi));
+    if (hi - lo <= 1e-9 * magnitude || hi - lo < TinyBound) {
+        const double widen = magnitude < TinyBound ? 1.0 : magnitude * 0.1;
+        lo -= widen;
+        hi += widen;
+    }
+    return QCPRange(lo, hi);
+}
+
+// Greedy word wrap so a long axis title stays within the axis length instead of running off the picture.
+QString wrapped(const QString& text, const QFontMetrics& metrics, int width)
+{
+    if (metrics.horizontalAdvance(text) <= width)
+        return text;
+    QStringList lines;
+    QString line;
+    for (const QString& word : text.split(QLatin1Char(' '))) {
+        const QString candidate = line.isEmpty() ? word : line + QLatin1Char(' ') + word;
+        if (!line.isEmpty() && metrics.horizontalAdvance(candidate) > width) {
+            lines.append(line);
+            line = word;
+        } else {
+            line = candidate;
+        }
+    }
+    lines.append(line);
+    return lines.join(QLatin1Char('\n'));
+}
+
+} // namespace
+
+ctlChart::ctlChart(QWidget* parent)
+    : QWidget(parent), m_plot(new QCustomPlot(this)), m_tickerX(new ChartTicker), m_tickerY(new ChartTicker)
+{
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_plot);
+
+    m_plot->setAntialiasedElements(QCP::aePlottables | QCP::aeItems | QCP::aeScatters);
+    m_plot->xAxis->setTicker(m_tickerX);
+    m_plot->yAxis->setTicker(m_tickerY);
+
+    QFont tickFont = font();
+    tickFont.setPixelSize(11);
+    QFont titleFont = font();
+    titleFont.setPixelSize(12);
+    for (QCPAxis* axis : {m_plot->xAxis, m_plot->yAxis}) {
+        axis->setTickLabelFont(tickFont);
+        axis->setLabelFont(titleFont);
+        axis->setTickLengthIn(5);
+        axis->setSubTickLengthIn(3);
+        axis->grid()->setPen(QPen(QColor(170, 170, 170), 0, Qt::SolidLine));
+        axis->grid()->setSubGridPen(QPen(QColor(215, 215, 215), 0, Qt::DotLine));
+        axis->grid()->setZeroLinePen(Qt::NoPen);
+    }
+    // Room for half of the last X label and of the top Y label: QCustomPlot drops a label that would be cut.
+    m_plot->axisRect()->setMinimumMargins(QMargins(15, 12, 30, 15));
+    // The top and right axes only close the frame around the chart area.
+    for (QCPAxis* axis : {m_plot->xAxis2, m_plot->yAxis2}) {
+        axis->setVisible(true);
+        axis->setTicks(false);
+        axis->setTickLabels(false);
+        axis->grid()->setVisible(false);
+    }
+
+    applyAppearance();
+    applyAxes();
+    m_plot->replot();
+}
+
+ctlChart::~ctlChart() = default;
+
+QColor ctlChart::vbColor(qint64 value)
+{
+    return QColor(int(value & 0xFF), int((value >> 8) & 0xFF), int((value >> 16) & 0xFF));
+}
+
+void ctlChart::setTitlex(const QString& v)
+{
+    m_titlex = v;
+    applyTitles(size());
+    m_plot->replot(QCustomPlot::rpQueuedReplot);
+}
+
+void ctlChart::setTitley(const QString& v)
+{
+    m_titley = v;
+    applyTitles(size());
+    m_plot->replot(QCustomPlot::rpQueuedReplot);
+}
+
+void ctlChart::setAxistitlecolor(const QColor& v)
+{
+    m_axistitlecolor = v;
+    applyAppearance();
+    m_plot->replot(QCustomPlot::rpQueuedReplot);
+}
+
+void ctlChart::setAxiscolor(const QColor& v)
+{
+    m_axiscolor = v;
+    applyAppearance();
+    m_plot->replot(QCustomPlot::rpQueuedReplot);
+}
+
+void ctlChart::setChartbackcolor(const QColor& v)
+{
+    m_chartbackcolor = v;
+    applyAppearance();
+    m_plot->replot(QCustomPlot::rpQueuedReplot);
+}
+
+void ctlChart::setBackcolor(const QColor& v)
+{
+    m_backcolor = v;
+    applyAppearance();
+    m_plot->replot(QCustomPlot::rpQueuedReplot);
+}
+
+void ctlChart::ClearChart()
+{
+    m_hasPosition = false;
+    m_segments.clear();
+    m_bullets.clear();
+    m_curves.clear();
+    m_plot->clearPlottables();
+    m_plot->clearItems();
+    m_plot->replot();
+}
+
+void ctlChart::MoveTo(double x, double y)
+{
+    m_position = QPointF(x, y);
+    m_hasPosition = true;
+}
+
+void ctlChart::LineTo(double x, double y, int code, int colour)
+{
+    const QPointF to(x, y);
+    if (m_hasPosition)
+        m_segments.append({m_position, to, code, colour});
+    m_position = to;
+    m_hasPosition = true;
+}
+
+void ctlChart::DrawBullet(double x, double y, int code, int colour)
+{
+    m_bullets.append({QPointF(x, y), code, colour});
+}
+
+void ctlChart::PlotCurve(const QVector<QPointF>& points)
+{
+    m_curves.append(points);
+}
+
+void ctlChart::Redraw()
+{
+    applyAppearance();
+    applyAxes();
+    rebuildDrawing();
+    m_plot->replot();
+}
+
+void ctlChart::CopyToClipboard()
+{
+    QGuiApplication::clipboard()->setImage(renderImage());
+}
+
+QImage ctlChart::renderImage(double widthCm, int dpi)
+{
+    if (!(widthCm > 0.5 && widthCm < 100))
+        widthCm = 15.0;
+    dpi = qBound(24, dpi, 1200);
+    // Laid out at screen size (96 logical pixels per inch) and scaled up, so the picture's fonts and pens keep
+    // the proportions of the chart on screen.
+    const int width = qRound(widthCm / 2.54 * 96);
+    const int height = qRound(width * 0.75);
+    applyTitles(QSize(width, height));
+    QImage image = m_plot->toPixmap(width, height, dpi / 96.0).toImage();
+    applyTitles(size());
+    m_plot->replot(QCustomPlot::rpQueuedReplot); // the export left the export size's layout behind
+    const int dotsPerMeter = qRound(dpi / 0.0254);
+    image.setDotsPerMeterX(dotsPerMeter);
+    image.setDotsPerMeterY(dotsPerMeter);
+    return image;
+}
+
+void ctlChart::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    applyTitles(event->size());
+    m_plot->replot(QCustomPlot::rpQueuedReplot);
+}
+
+void ctlChart::applyAppearance()
+{
+    m_plot->setBackground(m_backcolor);
+    m_plot->axisRect()->setBackground(m_chartbackcolor);
+    const QPen axisPen(m_axiscolor, 0);
+    for (QCPAxis* axis : {m_plot->xAxis, m_plot->yAxis, m_plot->xAxis2, m_plot->yAxis2}) {
+        axis->setBasePen(axisPen);
+        axis->setTickPen(axisPen);
+        axis->setSubTickPen(axisPen);
+        axis->setTickLabelColor(m_axiscolor);
+        axis->setLabelColor(m_axistitlecolor);
+    }
+    applyTitles(size());
+}
+
+void ctlChart::applyTitles(QSize size)
+{
+    // The axis lengths left after tick labels and titles, roughly: enough to decide where to break a title.
+    const QFontMetrics metrics(m_plot->xAxis->labelFont());
+    m_plot->xAxis->setLabel(wrapped(m_titlex, metrics, qMax(80, size.width() - 115)));
+    m_plot->yAxis->setLabel(wrapped(m_titley, metrics, qMax(60, size.height() - 70)));
+}
+
+double ctlChart::smallestPositive(bool xAxis) const
+{
+    double smallest = 0;
+    const auto consider = [&](const QPointF& p) {
+        const double v = xAxis ? p.x() : p.y();
+        if (std::isfinite(v) && v > 0 && (smallest == 0 || v < smallest))
+            smallest = v;
+    };
+    for (const Segment& s : m_segments) {
+        consider(s.from);
+        consider(s.to);
+    }
+    for (const Bullet& b : m_bullets)
+        consider(b.at);
+    for (const QVector<QPointF>& curve : m_curves)
+        for (const QPointF& p : curve)
+            consider(p);
+    return smallest;
+}
+
+void ctlChart::applyAxes()
+{
+    const auto setUp = [this](QCPAxis* axis, ChartTicker& ticker, double a, double b, int type, int divisions,
+                              const QString& format, bool isX) {
+        const bool logarithmic = type == 1;
+        ticker.configure(logarithmic, divisions, format);
+        axis->setScaleType(logarithmic ? QCPAxis::stLogarithmic : QCPAxis::stLinear);
+        const double dataMin = logarithmic && !(qMin(a, b) > 0) ? smallestPositive(isX) : 0;
+        axis->setRange(shownRange(a, b, logarithmic, dataMin));
+        axis->grid()->setSubGridVisible(logarithmic);
+    };
+    setUp(m_plot->xAxis, *m_tickerX, m_minx, m_maxx, m_axistypex, m_tickfreqx, m_formatx, true);
+    setUp(m_plot->yAxis, *m_tickerY, m_miny, m_maxy, m_axistypey, m_tickfreqy, m_formaty, false);
+    m_plot->xAxis2->setScaleType(m_plot->xAxis->scaleType());
+    m_plot->xAxis2->setRange(m_plot->xAxis->range());
+    m_plot->yAxis2->setScaleType(m_plot->yAxis->scaleType());
+    m_plot->yAxis2->setRange(m_plot->yAxis->range());
+}
+
+void ctlChart::rebuildDrawing()
+{
+    m_plot->clearPlottables();
+    m_plot->clearItems();
+
+    // Added in drawing order: curves under lines, bullets on top.
+    for (const QVector<QPointF>& points : std::as_const(m_curves)) {
+        QVector<double> keys;
+        QVector<double> values;
+        for (const QPointF& p : points) {
+            if (finite(p)) {
+                keys.append(p.x());
+                values.append(p.y());
+            }
+        }
+        if (keys.isEmpty())
+            continue;
+        auto* curve = new QCPCurve(m_plot->xAxis, m_plot->yAxis);
+        curve->setData(keys, values); // index order, not X order: steps go back and repeat X
+        QPen pen(m_curvecolor, 2);
+        pen.setStyle(m_polygonflag ? Qt::DashLine : Qt::SolidLine);
+        curve->setPen(pen);
+    }
+
+    for (const Segment& s : std::as_const(m_segments)) {
+        if (!finite(s.from) || !finite(s.to))
+            continue;
+        auto* line = new QCPItemLine(m_plot);
+        line->start->setCoords(s.from);
+        line->end->setCoords(s.to);
+        QPen pen(vbColor(s.colour), qBound(1, s.code, 10));
+        pen.setCapStyle(Qt::FlatCap);
+        line->setPen(pen);
+    }
+
+    // One scatter-only curve per bullet style: the plot skips bullets outside the axes by itself.
+    QMap<QPair<int, int>, QCPCurve*> bulletCurves;
+    const double size = 3 + 2 * qBound(0, m_bulletwidth, 18);
+    for (const Bullet& b : std::as_const(m_bullets)) {
+        if (!finite(b.at))
+            continue;
+        const bool filled = b.code == 11;
+        const QPair<int, int> style(filled ? 11 : 0, b.colour);
+        QCPCurve*& curve = bulletCurves[style];
+        if (!curve) {
+            curve = new QCPCurve(m_plot->xAxis, m_plot->yAxis);
+            curve->setLineStyle(QCPCurve::lsNone);
+            const QColor colour = vbColor(b.colour);
+            curve->setScatterStyle(
+                filled ? QCPScatterStyle(QCPScatterStyle::ssDisc, colour, size)
+                       : QCPScatterStyle(QCPScatterStyle::ssCircle, QPen(colour, 1.5), Qt::NoBrush, size));
+        }
+        curve->addData(b.at.x(), b.at.y());
+    }
+}
