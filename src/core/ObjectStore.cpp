@@ -16,8 +16,8 @@ QVector<StoredObject> ListObjects(const Connection& c)
 std::optional<qint16> FindObjectByName(const Connection& c, const QString& name)
 {
     // The Name column carries the database's case-insensitive collation, so '=' compares as it does.
-    const auto rows = c.select(QStringLiteral("select * from tabObjekt where Name ='") + SqlQuote(name) +
-                               QStringLiteral("'"));
+    const auto rows =
+        c.select(QStringLiteral("select * from tabObjekt where Name ='") + SqlQuote(name) + QStringLiteral("'"));
     if (rows.isEmpty())
         return std::nullopt;
     return FieldInt16(rows.first(), "Id");

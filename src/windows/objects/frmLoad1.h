@@ -1,14 +1,48 @@
 #pragma once
-// Placeholder window; replaced by the real one.
 
 #include "components/Form.h"
 
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
 namespace zarnel {
 
+// Name and people at risk of an object. The caller tells the command: the caption "Сохранить как..."
+// copies CurrentObjectId; otherwise CurrentObjectId 0 creates a new object and any other key changes it.
 class frmLoad1 : public Form {
     Q_OBJECT
 public:
-    frmLoad1() { setWindowTitle(QStringLiteral("frmLoad1")); }
+    frmLoad1();
+
+    QGroupBox* Frame4;
+    QLabel* Label20;
+    QLineEdit* Text1;
+    QLabel* Label1;
+    QLineEdit* People;
+    QPushButton* Command5; // "СОХРАНИТЬ" / "Создать"
+    QPushButton* Command6; // "ОТМЕНА"
+
+    // The box texts when the window last became active; saving is offered only when they changed.
+    QString InitialName;
+    QString InitialPeople;
+
+    bool isCopy() const;
+
+public Q_SLOTS:
+    void Command5_Click();
+    void Command6_Click();
+    // Enables the save button when the boxes hold what the command needs.
+    void UpdateSaveButton();
+
+protected:
+    void Form_Activate() override;
+    void closeEvent(QCloseEvent* e) override;
+
+private:
+    // Back to the list after a change or a copy: a fresh frmLoad in list mode.
+    void showFreshList();
 };
 
 } // namespace zarnel
