@@ -24,9 +24,9 @@ QString key(qint16 v)
     return QString::number(v);
 }
 
-ScenarioRow rowOf(const QSqlRecord& r)
+ScenarioRecord rowOf(const QSqlRecord& r)
 {
-    ScenarioRow s;
+    ScenarioRecord s;
     s.id = FieldInt16(r, "Id");
     s.name = FieldText(r, "Name");
     s.title = FieldIsEmpty(r, "Opis") ? QString() : FieldText(r, "Opis");
@@ -58,26 +58,25 @@ void syncSanitary(Connection& c, qint16 obj, qint16 scen)
 
 std::optional<double> ReadIndicator(Connection& c, qint16 objectId, qint16 scenarioId, int kind)
 {
-    const auto rows = c.select("select * from tabRisk where Id_obj=" + key(objectId) + " and id_scen=" +
-                               key(scenarioId) + " and id_por=" + QString::number(kind));
+    const auto rows = c.select("select * from tabRisk where Id_obj=" + key(objectId) +
+                               " and id_scen=" + key(scenarioId) + " and id_por=" + QString::number(kind));
     if (rows.isEmpty())
         return std::nullopt;
     return FieldDouble(rows.first(), "Number");
 }
 
-std::optional<ScenarioRow> FindScenario(Connection& c, qint16 objectId, qint16 scenarioId)
+std::optional<ScenarioRecord> FindScenario(Connection& c, qint16 objectId, qint16 scenarioId)
 {
-    const auto rows =
-        c.select("select * from tabScen where Id_Obj =" + key(objectId) + " and Id=" + key(scenarioId));
+    const auto rows = c.select("select * from tabScen where Id_Obj =" + key(objectId) + " and Id=" + key(scenarioId));
     if (rows.isEmpty())
         return std::nullopt;
     return rowOf(rows.first());
 }
 
-std::optional<ScenarioRow> FindScenarioByName(Connection& c, qint16 objectId, const QString& name)
+std::optional<ScenarioRecord> FindScenarioByName(Connection& c, qint16 objectId, const QString& name)
 {
-    const auto rows = c.select("select * from tabScen where Id_obj=" + key(objectId) + " and Name='" +
-                               SqlQuote(name) + "'");
+    const auto rows =
+        c.select("select * from tabScen where Id_obj=" + key(objectId) + " and Name='" + SqlQuote(name) + "'");
     if (rows.isEmpty())
         return std::nullopt;
     return rowOf(rows.first());
@@ -85,8 +84,8 @@ std::optional<ScenarioRow> FindScenarioByName(Connection& c, qint16 objectId, co
 
 bool ScenarioNameTaken(Connection& c, qint16 objectId, const QString& name, qint16 exceptScenarioId)
 {
-    const auto rows = c.select("select * from tabScen where Id_obj=" + key(objectId) + " and Name='" +
-                               SqlQuote(name) + "'");
+    const auto rows =
+        c.select("select * from tabScen where Id_obj=" + key(objectId) + " and Name='" + SqlQuote(name) + "'");
     for (const QSqlRecord& r : rows) {
         if (FieldInt16(r, "Id") != exceptScenarioId)
             return true;

@@ -17,15 +17,15 @@ namespace zarnel {
 
 // What the scenario editor stores for one scenario.
 struct ScenarioEntry {
-    QString name;  // classification number (tabScen.Name)
-    QString title; // tabScen.Opis; empty for no title
+    QString name;    // classification number (tabScen.Name)
+    QString title;   // tabScen.Opis; empty for no title
     double risk = 0; // events per year
     // Kinds 0..3: a value when the kind is ticked, nothing when it is not.
     std::array<std::optional<double>, 4> indicators;
 };
 
 // One tabScen row.
-struct ScenarioRow {
+struct ScenarioRecord {
     qint16 id = 0;
     QString name;
     QString title; // empty when Opis is empty or null
@@ -54,9 +54,9 @@ void ClearKind(Connection& c, qint16 objectId, int kind);
 void DeleteScenario(Connection& c, qint16 objectId, qint16 scenarioId);
 
 // The scenario row, or nothing.
-std::optional<ScenarioRow> FindScenario(Connection& c, qint16 objectId, qint16 scenarioId);
+std::optional<ScenarioRecord> FindScenario(Connection& c, qint16 objectId, qint16 scenarioId);
 // The first scenario of the object with this classification number (any characters, ' included), or nothing.
-std::optional<ScenarioRow> FindScenarioByName(Connection& c, qint16 objectId, const QString& name);
+std::optional<ScenarioRecord> FindScenarioByName(Connection& c, qint16 objectId, const QString& name);
 // True when a scenario of the object other than exceptScenarioId has this classification number.
 bool ScenarioNameTaken(Connection& c, qint16 objectId, const QString& name, qint16 exceptScenarioId = 0);
 

@@ -84,12 +84,24 @@ private Q_SLOTS:
         QTest::addColumn<QString>("before"); // entry as first stored
         QTest::addColumn<QString>("after");  // entry as stored again
         QTest::addColumn<QString>("expected");
-        QTest::newRow("untick severe") << "0=1 1=2 2=3" << "0=1 2=3" << "0=1 2=3 4=3";
-        QTest::newRow("untick both injuries") << "1=2 2=3" << "0=4" << "0=4";
-        QTest::newRow("tick light later") << "0=1" << "0=1 2=6" << "0=1 2=6 4=6";
-        QTest::newRow("change severe") << "1=2 2=3" << "1=10 2=3" << "1=10 2=3 4=13";
-        QTest::newRow("untick damage only") << "1=1 3=0.25" << "1=1" << "1=1 4=1";
-        QTest::newRow("nothing ticked") << "0=1 1=1 2=1 3=1" << "" << "";
+        QTest::newRow("untick severe") << "0=1 1=2 2=3"
+                                       << "0=1 2=3"
+                                       << "0=1 2=3 4=3";
+        QTest::newRow("untick both injuries") << "1=2 2=3"
+                                              << "0=4"
+                                              << "0=4";
+        QTest::newRow("tick light later") << "0=1"
+                                          << "0=1 2=6"
+                                          << "0=1 2=6 4=6";
+        QTest::newRow("change severe") << "1=2 2=3"
+                                       << "1=10 2=3"
+                                       << "1=10 2=3 4=13";
+        QTest::newRow("untick damage only") << "1=1 3=0.25"
+                                            << "1=1"
+                                            << "1=1 4=1";
+        QTest::newRow("nothing ticked") << "0=1 1=1 2=1 3=1"
+                                        << ""
+                                        << "";
     }
     void changingTicksKeepsSanitaryInStep()
     {
@@ -218,8 +230,14 @@ private Q_SLOTS:
     void clearKindLeavesSanitaryAndOtherObjects()
     {
         auto obj = testing::object("Склад")
-                       .scenario("С1", 1e-3).severe(2).light(3).sanitary(5)
-                       .scenario("С2", 1e-3).kills(1).severe(1).sanitary(1);
+                       .scenario("С1", 1e-3)
+                       .severe(2)
+                       .light(3)
+                       .sanitary(5)
+                       .scenario("С2", 1e-3)
+                       .kills(1)
+                       .severe(1)
+                       .sanitary(1);
         auto other = testing::object("Цех").scenario("С1", 1e-3).severe(2);
         Connection c;
         ClearKind(c, obj.id(), 1);
@@ -231,8 +249,14 @@ private Q_SLOTS:
     void deleteScenarioRemovesEveryKind()
     {
         auto obj = testing::object("Склад")
-                       .scenario("С1", 1e-3).kills(1).severe(2).light(3).damage(0.5).sanitary(5)
-                       .scenario("С2", 1e-3).kills(4);
+                       .scenario("С1", 1e-3)
+                       .kills(1)
+                       .severe(2)
+                       .light(3)
+                       .damage(0.5)
+                       .sanitary(5)
+                       .scenario("С2", 1e-3)
+                       .kills(4);
         auto other = testing::object("Цех").scenario("С1", 1e-3).kills(1);
         Connection c;
         DeleteScenario(c, obj.id(), 1);
@@ -247,10 +271,14 @@ private Q_SLOTS:
         QTest::addColumn<QString>("stored");
         QTest::addColumn<QString>("looked");
         QTest::addColumn<bool>("found");
-        QTest::newRow("apostrophe") << "С'1" << "С'1" << true;
-        QTest::newRow("injection text stays a name") << "x' or '1'='1" << "x' or '1'='1" << true;
-        QTest::newRow("injection does not match others") << "С1" << "x' or '1'='1" << false;
-        QTest::newRow("letter case") << "Авария-А" << "авария-а" << true;
+        QTest::newRow("apostrophe") << "С'1"
+                                    << "С'1" << true;
+        QTest::newRow("injection text stays a name") << "x' or '1'='1"
+                                                     << "x' or '1'='1" << true;
+        QTest::newRow("injection does not match others") << "С1"
+                                                         << "x' or '1'='1" << false;
+        QTest::newRow("letter case") << "Авария-А"
+                                     << "авария-а" << true;
     }
     void findByNameIsSafeAndCaseInsensitive()
     {
