@@ -1,0 +1,202 @@
+#include "windows/results/ChartRedraw.h"
+
+#include "core/Formats.h"
+
+#include <optional>
+
+namespace zarnel {
+
+namespace {
+
+const QString kTitle = QStringLiteral("В н и м а н и е ! ! !");
+
+enum class Rounding { FollowOption, Never, Always };
+
+struct Axis {
+    double from = 0;
+    double to = 0;
+    qint16 divisions = 10;
+    int type = 1;
+};
+
+UserMessage warning(const QString& text)
+{
+    return {text, kTitle, UserMessage::Ok};
+}
+
+// Reads one axis frame. The first problem found comes back as the message; the two order messages are the
+// program's long-standing texts, the others say what would make the axis undrawable.
+std::optional<UserMessage> readAxis(const AxisEntry& e, const QString& name, Rounding rounding, Axis& out)
+{
+    const std::optional<double> from = ToDouble(e.from);
+    const std::optional<double> to = ToDouble(e.to);
+    if (!from || !to)
+        return warning(QStringLiteral("Границы по %1 должны быть заданы числами!").arg(name));
+    if (*to < *from)
+        return warning(QStringLiteral("Нижняя граница по %1 должна быть меньше или равна верхней!").arg(name));
+
+    out.type = e.logarithmic ? 1 : 0;
+    const bool whole = rounding == Rounding::Always || (rounding == Rounding::FollowOption && !e.logarithmic);
+    if (whole) {
+        const std::optional<qint16> a = ToInt16(*from);
+        const std::optional<qint16> b = ToInt16(*to);
+        if (!a || !b)
+            return warning(QStringLiteral("Границы по %1 округляются до целых чисел и должны лежать в пределах "
+                                          "от -32768 до 32767!")
+                               .arg(name));
+        out.from = *a;
+        out.to = *b;
+    } else {
+        out.from = *from;
+        out.to = *to;
+    }
+    if (e.logarithmic && !(out.from > 0 && out.to > 0)) {
+        // A whole-number log axis loses bounds below one half to rounding: say so, or the user sees no reason.
+        if (whole && *from > 0)
+            return warning(QStringLiteral("Границы по %1 округляются до целых чисел: на логарифмической шкале они "
+                                          "должны быть не меньше 1!")
+                               .arg(name));
+        return warning(QStringLiteral("На логарифмической шкале границы по %1 должны быть больше нуля!").arg(name));
+    }
+
+    const std::optional<qint16> n = ToInt16(e.divisions);
+    if (!n || *n < 1)
+        return warning(QStringLiteral("Число разбиений по %1 должно быть целым числом от 1 до 32767!").arg(name));
+    out.divisions = *n;
+    return std::nullopt;
+}
+
+// Charts 9 and 10 (damage) differ from the rest: the F/G chart keeps fractional X bounds on a linear axis too,
+// its polygon rounds them on a logarithmic axis too.
+Rounding xRounding(int chart)
+{
+    return chart == 9 ? Rounding::Never : chart == 10 ? Rounding::Always : Rounding::FollowOption;
+}
+
+// Checks both frames; on success the plan starts with the clearing and the axes.
+bool startPlan(int chart, const AxisEntry& x, const AxisEntry& y, ChartRedraw& r, Axis& ax, Axis& ay)
+{
+    if (auto m = readAxis(x, QStringLiteral("OX"), xRounding(chart), ax)) {
+        r.message = *m;
+        return false;
+    }
+    if (auto m = readAxis(y, QStringLiteral("OY"), Rounding::Never, ay)) {
+        r.message = *m;
+        return false;
+    }
+    r.axisTypeX = ax.type;
+    r.axisTypeY = ay.type;
+    return true;
+}
+
+ChartCall op(ChartCall::Op o, double x = 0, double y = 0, int a = 0, int b = 0)
+{
+    ChartCall c;
+    c.op = o;
+    c.x = x;
+    c.y = y;
+    c.a = a;
+    c.b = b;
+    return c;
+}
+
+ChartCall call(ChartCall::Op o, const QPointF& p, int a = 0, int b = 0)
+{
+    return op(o, p.x(), p.y(), a, b);
+}
+
+void addAxes(ChartPlan& plan, const Axis& ax, const Axis& ay)
+{
+    plan.append(op(ChartCall::ClearChart));
+    plan.append(op(ChartCall::ProcessEvents));
+    plan.append(op(ChartCall::SetMinX, ax.from));
+    plan.append(op(ChartCall::SetMaxX, ax.to));
+    plan.append(op(ChartCall::SetTickFreqX, 0, 0, ax.divisions));
+    plan.append(op(ChartCall::SetMinY, ay.from));
+    plan.append(op(ChartCall::SetMaxY, ay.to));
+    plan.append(op(ChartCall::SetTickFreqY, 0, 0, ay.divisions));
+    plan.append(op(ChartCall::ProcessEvents));
+}
+
+} // namespace
+
+ChartRedraw PlanIntegralRedraw(int chart, const AxisEntry& x, const AxisEntry& y, const QVector<QPointF>& points)
+{
+    ChartRedraw r;
+    Axis ax, ay;
+    if (!startPlan(chart, x, y, r, ax, ay))
+        return r;
+    ChartPlan& plan = r.plan;
+    addAxes(plan, ax, ay);
+
+    // Every point is drawn whatever the X bounds: the bounds only set the axes.
+    const int n = int(points.size());
+    if (n > 0) {
+        const auto point = [&](int i) { return points[i - 1]; };
+        plan.append(call(ChartCall::MoveTo, point(n)));
+        for (int i = 1; i <= n; ++i) {
+            const int row = n - i + 1;
+            if (i % 2 == 1) {
+                plan.append(call(ChartCall::LineTo, point(row), 3, 0));
+                plan.append(call(ChartCall::DrawBullet, point(row), 11, 255));
+            }
+            if (i < n)
+                plan.append(call(ChartCall::MoveTo, point(row)));
+        }
+        ChartCall curve = op(ChartCall::PlotCurve);
+        curve.curve = points;
+        plan.append(curve);
+    }
+    plan.append(op(ChartCall::Redraw));
+    plan.append(op(ChartCall::ProcessEvents));
+    r.ok = true;
+    return r;
+}
+
+ChartRedraw PlanPolygonRedraw(int chart, const AxisEntry& x, const AxisEntry& y, const QVector<QPointF>& points)
+{
+    ChartRedraw r;
+    Axis ax, ay;
+    if (!startPlan(chart, x, y, r, ax, ay))
+        return r;
+
+    // The points the X axis shows, by the bounds as drawn (after rounding).
+    const int n = int(points.size());
+    int s = 1;
+    while (s <= n && points[s - 1].x() < ax.from)
+        ++s;
+    int e = n;
+    while (e >= 1 && points[e - 1].x() > ax.to)
+        --e;
+    if (s > e) {
+        r.message = warning(QStringLiteral("В заданных границах по OX нет ни одной точки графика!"));
+        return r;
+    }
+
+    ChartPlan& plan = r.plan;
+    addAxes(plan, ax, ay);
+    ChartCall curve = op(ChartCall::PlotCurve);
+    for (int i = s; i <= e; ++i) {
+        const QPointF& p = points[i - 1];
+        plan.append(call(ChartCall::DrawBullet, p, 11, 0));
+        if (i < n)
+            plan.append(call(ChartCall::MoveTo, p));
+        curve.curve.append(p);
+    }
+    if (n != 1)
+        plan.append(curve);
+    plan.append(op(ChartCall::Redraw));
+    plan.append(op(ChartCall::ProcessEvents));
+    r.ok = true;
+    return r;
+}
+
+QVector<QPointF> StoredChartPoints(int chart)
+{
+    if (chart < 1 || chart > 10)
+        return {};
+    const QVector<QPointF>& all = ChartPoints[chart];
+    return all.mid(0, qBound(0, ChartPointCount[chart], int(all.size())));
+}
+
+} // namespace zarnel

@@ -1,0 +1,92 @@
+// Screenshots of the results window for the documentation, built from the sample object. Runs only when
+// ZARNEL_SCREENSHOTS names the folder for the pictures, e.g.
+//     ZARNEL_SCREENSHOTS=docs/screenshots xvfb-run -a -s "-screen 0 1400x1000x24" ./tst_ResultsScreenshots
+
+#include "core/TestHome.h"
+#include "gui/Scripted.h"
+
+#include "core/Database.h"
+#include "core/DemoData.h"
+#include "core/Shared.h"
+#include "windows/results/BuildDiagrams.h"
+#include "windows/results/frmOutput.h"
+#include "windows/scenarios/frmInput.h"
+
+#include <QDir>
+#include <QTest>
+
+using namespace zarnel;
+
+class ResultsScreenshots : public QObject {
+    Q_OBJECT
+
+private:
+    QString folder;
+
+    void save(QWidget* window, const QString& name)
+    {
+        for (int i = 0; i < 5; ++i) {
+            QCoreApplication::processEvents();
+            QTest::qWait(40);
+        }
+        const QString file = QDir(folder).filePath(name + ".png");
+        QVERIFY2(window->grab().save(file), qPrintable(file));
+    }
+
+private Q_SLOTS:
+    void results()
+    {
+        folder = qEnvironmentVariable("ZARNEL_SCREENSHOTS");
+        if (folder.isEmpty())
+            QSKIP("set ZARNEL_SCREENSHOTS to a folder to take the screenshots");
+        QDir().mkpath(folder);
+
+        testing::TestHome home;
+        testing::ScriptedMessages msgs;
+        {
+            Connection c;
+            CurrentObjectId = WriteDemoObject(c);
+        }
+        frmInput* in = forms().get<frmInput>();
+        in->Show();
+        BuildDiagrams();
+        QVERIFY(QTest::qWaitFor([] { return !BuildDiagramsRunning(); }, 60000));
+        frmOutput* out = forms().find<frmOutput>();
+        QVERIFY(out);
+        QVERIFY(msgs.calls.isEmpty());
+        out->move(0, 0);
+
+        const QStringList pages{"fatalities", "severe", "light", "sanitary", "damage"};
+        for (int page = 0; page < pages.size(); ++page) {
+            out->SSTab2->setCurrentIndex(page);
+            save(out, QStringLiteral("results-%1-%2-fn").arg(page + 1).arg(pages[page]));
+        }
+        out->SSTab2->setCurrentIndex(0);
+        out->SSTab1->setCurrentIndex(1);
+        save(out, "results-1-fatalities-polygon");
+        out->SSTab1->setCurrentIndex(2);
+        save(out, "results-1-fatalities-table");
+        out->SSTab2->setCurrentIndex(4);
+        out->SSTab1_ush->setCurrentIndex(1);
+        save(out, "results-5-damage-polygon");
+        out->SSTab1_ush->setCurrentIndex(2);
+        save(out, "results-5-damage-table");
+
+        // A redraw with typed bounds, linear Y.
+        out->SSTab2->setCurrentIndex(0);
+        out->SSTab1->setCurrentIndex(0);
+        out->OX1->setText("0");
+        out->OX2->setText("45");
+        out->nOX->setText("9");
+        out->Option5->setChecked(true);
+        out->OY1->setText("0");
+        out->OY2->setText("1,000E-03");
+        out->Command8->click();
+        QVERIFY(msgs.calls.isEmpty());
+        save(out, "results-1-fatalities-fn-redrawn");
+        testing::resetWindows();
+    }
+};
+
+QTEST_MAIN(ResultsScreenshots)
+#include "tst_ResultsScreenshots.moc"

@@ -1,0 +1,241 @@
+// The results window's own behaviour: the axis options at start, "Построить" refusing bounds it cannot draw
+// (message, chart unchanged), a repeated redraw, and what a redrawn chart looks like.
+
+#include "gui/Scripted.h"
+
+#include "core/Formats.h"
+#include "risk/Build.h"
+#include "windows/results/frmOutput.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <qcustomplot.h>
+
+using namespace zarnel;
+
+namespace {
+
+const QString kTitle = QStringLiteral("В н и м а н и е ! ! !");
+
+// Points a build would have stored: step charts the fatalities example (values 1 and 3), polygons its two
+// data points; every chart's boxes hold bounds that draw.
+void storePoints(frmOutput* out)
+{
+    for (int c = 1; c <= 10; ++c) {
+        ChartPoints[c] =
+            c % 2 ? QVector<QPointF>{{3, 3e-5}, {1, 3e-5}, {1, 1.3e-4}} : QVector<QPointF>{{1, 1e-4}, {3, 3e-5}};
+        ChartPointCount[c] = int(ChartPoints[c].size());
+        const frmOutput::ChartControls& k = out->chartControls(c);
+        k.xFrom->setText("1");
+        k.xTo->setText("4");
+        k.yFrom->setText("2,700E-05");
+        k.yTo->setText("1,430E-04");
+    }
+}
+
+// What a chart shows, as far as a refused redraw must leave it alone.
+QStringList state(const ctlChart* c)
+{
+    return {QString::number(c->minx()),
+            QString::number(c->maxx()),
+            QString::number(c->miny()),
+            QString::number(c->maxy()),
+            QString::number(c->axistypex()),
+            QString::number(c->axistypey()),
+            QString::number(c->tickfreqx()),
+            QString::number(c->plot()->plottableCount()),
+            QString::number(c->plot()->itemCount())};
+}
+
+int pixelsNear(const QImage& image, const QColor& colour, int tolerance = 60)
+{
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor p = image.pixelColor(x, y);
+            if (std::abs(p.red() - colour.red()) + std::abs(p.green() - colour.green()) +
+                    std::abs(p.blue() - colour.blue()) <=
+                tolerance)
+                ++count;
+        }
+    }
+    return count;
+}
+
+} // namespace
+
+class frmOutputTest : public QObject {
+    Q_OBJECT
+
+private:
+    frmOutput* out = nullptr;
+    std::unique_ptr<testing::ScriptedMessages> msgs;
+
+private Q_SLOTS:
+    void initTestCase() { SetRussianLocale(); }
+
+    void init()
+    {
+        msgs = std::make_unique<testing::ScriptedMessages>();
+        out = forms().get<frmOutput>();
+        storePoints(out);
+    }
+
+    void cleanup()
+    {
+        testing::resetWindows();
+        msgs.reset();
+    }
+
+    void optionsShowTheAxesDrawn()
+    {
+        for (int c = 1; c <= 10; ++c) {
+            const frmOutput::ChartControls& k = out->chartControls(c);
+            QCOMPARE(k.xLog->isChecked(), k.chart->axistypex() == 1);
+            QCOMPARE(k.xLinear->isChecked(), k.chart->axistypex() == 0);
+            QCOMPARE(k.yLog->isChecked(), k.chart->axistypey() == 1);
+            QCOMPARE(k.xDivisions->text(), QStringLiteral("10"));
+            QCOMPARE(k.yDivisions->text(), QStringLiteral("10"));
+        }
+        // The F/n charts of fatalities and severe injuries start with a linear X axis, every other axis log.
+        QVERIFY(out->Option8->isChecked());
+        QVERIFY(out->Option12->isChecked());
+        QVERIFY(out->Option3->isChecked());
+        QVERIFY(out->Option6->isChecked());
+        QVERIFY(out->Option39->isChecked());
+    }
+
+    void refusedBoundsLeaveTheChart_data()
+    {
+        QTest::addColumn<int>("chart");
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("message");
+
+        QTest::newRow("OX upper below lower") << 1 << "OX2"
+                                              << "0"
+                                              << "Нижняя граница по OX должна быть меньше или равна верхней!";
+        QTest::newRow("OY upper below lower") << 2 << "OY1_mn"
+                                              << "1"
+                                              << "Нижняя граница по OY должна быть меньше или равна верхней!";
+        QTest::newRow("no number") << 9 << "OX1u"
+                                   << "abc"
+                                   << "Границы по OX должны быть заданы числами!";
+        QTest::newRow("log Y at zero") << 3 << "OY1t"
+                                       << "0"
+                                       << "На логарифмической шкале границы по OY должны быть больше нуля!";
+        QTest::newRow("whole bound beyond 16 bits")
+            << 3 << "OX2t"
+            << "99999"
+            << "Границы по OX округляются до целых чисел и должны лежать в пределах от -32768 до 32767!";
+        QTest::newRow("polygon bounds without a point") << 6 << "OX1l_mn"
+                                                        << "1,5"
+                                                        << "В заданных границах по OX нет ни одной точки графика!";
+    }
+
+    void refusedBoundsLeaveTheChart()
+    {
+        QFETCH(int, chart);
+        QFETCH(QString, box);
+        QFETCH(QString, text);
+        QFETCH(QString, message);
+
+        const frmOutput::ChartControls& k = out->chartControls(chart);
+        if (box == "OX2t" || box == "OX2")
+            k.xLinear->setChecked(true);
+        if (box == "OX1l_mn")
+            k.xTo->setText("2,5");
+        k.build->click();
+        QVERIFY(msgs->calls.isEmpty());
+        const QStringList before = state(k.chart);
+
+        QLineEdit* edit = out->findChild<QLineEdit*>(box);
+        QVERIFY(edit);
+        edit->setText(text);
+        k.build->click();
+
+        QCOMPARE(msgs->calls.size(), 1);
+        QCOMPARE(msgs->calls[0].text, message);
+        QCOMPARE(msgs->calls[0].title, kTitle);
+        QCOMPARE(msgs->calls[0].icon, MsgIcon::Exclamation);
+        QCOMPARE(msgs->calls[0].buttons, MsgButtons::OK);
+        QCOMPARE(state(k.chart), before);
+        QCOMPARE(edit->text(), text); // the boxes keep what the user typed
+    }
+
+    void redrawTakesTheTypedAxes()
+    {
+        out->Option8->setChecked(true); // X linear
+        out->Option5->setChecked(true); // Y linear
+        out->OX1->setText("0,4");
+        out->OX2->setText("2,5");
+        out->OY1->setText("0,4");
+        out->OY2->setText("2,5");
+        out->nOX->setText("5");
+        out->Command8->click();
+        QVERIFY(msgs->calls.isEmpty());
+        QCOMPARE(out->ctlChart1->minx(), 0.0);
+        QCOMPARE(out->ctlChart1->maxx(), 2.0);
+        QCOMPARE(out->ctlChart1->miny(), 0.4);
+        QCOMPARE(out->ctlChart1->maxy(), 2.5);
+        QCOMPARE(out->ctlChart1->axistypex(), 0);
+        QCOMPARE(out->ctlChart1->axistypey(), 0);
+        QCOMPARE(out->ctlChart1->tickfreqx(), qint16(5));
+
+        // Back to log axes; a second press without changes gives the same picture.
+        out->Option7->setChecked(true);
+        out->Option6->setChecked(true);
+        out->OY1->setText("2,700E-05");
+        out->OY2->setText("1,430E-04");
+        out->Command8->click();
+        QCOMPARE(out->ctlChart1->axistypex(), 1);
+        const QImage first = out->ctlChart1->renderImage(8, 96);
+        out->Command8->click();
+        QCOMPARE(out->ctlChart1->renderImage(8, 96), first);
+        QVERIFY(msgs->calls.isEmpty());
+    }
+
+    void renderedCharts_data()
+    {
+        QTest::addColumn<int>("chart");
+        QTest::addColumn<QColor>("curve");
+        QTest::addColumn<QColor>("bullets");
+
+        QTest::newRow("F/n of severe injuries") << 3 << QColor(0, 0, 192) << QColor(255, 0, 0);
+        QTest::newRow("polygon of severe injuries") << 4 << QColor(0, 0, 255) << QColor(0, 0, 0);
+    }
+
+    void renderedCharts()
+    {
+        QFETCH(int, chart);
+        QFETCH(QColor, curve);
+        QFETCH(QColor, bullets);
+
+        out->show();
+        const frmOutput::ChartControls& k = out->chartControls(chart);
+        out->SSTab2->setCurrentIndex(1);
+        out->SSTab3->setCurrentIndex(chart == 3 ? 0 : 1);
+        k.xFrom->setText("0,5"); // log X for both: no rounding, the points well inside
+        k.xTo->setText("4");
+        k.xLog->setChecked(true);
+        k.build->click();
+        QVERIFY(msgs->calls.isEmpty());
+        QCoreApplication::processEvents();
+
+        QTemporaryDir dir;
+        const QString file = dir.filePath("chart.png");
+        QVERIFY(k.chart->grab().save(file));
+        const QImage shown(file);
+        QVERIFY(!shown.isNull());
+        QVERIFY(shown.width() > 200 && shown.height() > 150);
+        // Inside the axes, clear of the ticks: the axis titles carry the kind's colour as well.
+        const QImage plotArea = shown.copy(k.chart->plot()->axisRect()->rect().adjusted(8, 8, -8, -8));
+        QVERIFY2(pixelsNear(plotArea, curve) > 40, "the curve is missing");
+        QVERIFY2(pixelsNear(plotArea, bullets) > 20, "the bullets are missing");
+        QVERIFY(pixelsNear(plotArea, Qt::white) > plotArea.width() * plotArea.height() / 2);
+    }
+};
+
+QTEST_MAIN(frmOutputTest)
+#include "tst_frmOutput.moc"
