@@ -114,16 +114,9 @@ QVector<QString> ChartTicker::labels(const QVector<double>& ticks, Spacing spaci
         return out;
     }
 
-    int decimals = m_format.decimals();
-    if (!m_format.isScientific() && ticks.size() > 1) {
-        // Enough decimals for the step and the first tick, so 0..8 in ten steps reads 0,8 1,6 ... not 1 2 2.
-        const double step = ticks[1] - ticks[0];
-        const int limit = qBound(0, int(std::ceil(-std::log10(step))) + 2, 10);
-        for (const double v : {step, ticks[0]}) {
-            const int d = m_format.decimalsToShow(v, qMax(limit, m_format.decimals()));
-            decimals = qMax(decimals, d < 0 ? limit : d);
-        }
-    }
+    // The format's own decimals, and more only where neighbouring labels would read the same
+    // (0..8 in ten steps reads 0,0 0,8 1,6 ... rather than 0 1 2 2).
+    const int decimals = m_format.decimals();
     for (int extra = 0; extra <= 6; ++extra) {
         bool distinct = true;
         QString previous;
