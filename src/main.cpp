@@ -5,6 +5,7 @@
 #include "core/DemoData.h"
 #include "core/Formats.h"
 #include "core/ProgramFolder.h"
+#include "windows/results/BatchReport.h"
 #include "windows/shell/Startup.h"
 
 #include <QApplication>
@@ -24,6 +25,7 @@ void fail(const QString& text)
 
 int main(int argc, char** argv)
 {
+    zarnel::PrepareBatchReport(argc, argv);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Зарнель"));
     QApplication::setApplicationVersion(QStringLiteral("%1.%2").arg(ZARNEL_VERSION_MAJOR).arg(ZARNEL_VERSION_MINOR));
@@ -39,6 +41,7 @@ int main(int argc, char** argv)
                                   QStringLiteral("Запуск на новой копии учебной базы во временной папке."));
     parser.addOption(home);
     parser.addOption(demo);
+    zarnel::AddBatchReportOptions(parser);
     parser.process(app);
 
     std::unique_ptr<QTemporaryDir> demoDir;
@@ -58,6 +61,9 @@ int main(int argc, char** argv)
             return 1;
         }
     }
+
+    if (const std::optional<int> exitCode = zarnel::RunBatchReportIfRequested(parser))
+        return *exitCode;
 
     zarnel::forms().onLastUnloaded = [] { QApplication::quit(); };
     QApplication::setQuitOnLastWindowClosed(false);

@@ -5,6 +5,7 @@
 #include "components/Twips.h"
 #include "risk/Kinds.h"
 #include "windows/results/ChartRedraw.h"
+#include "windows/results/WordOutput.h"
 #include "windows/results/WrappedTabWidget.h"
 #include "windows/scenarios/frmInput.h"
 
@@ -246,6 +247,7 @@ frmOutput::frmOutput()
     connect(Command20, &QPushButton::clicked, this, &frmOutput::Command20_Click);
     connect(mnuReturn, &QAction::triggered, this, &frmOutput::mnuReturn_Click);
     connect(mnuExit, &QAction::triggered, this, &frmOutput::mnuExit_Click);
+    ConnectWordOutput(this);
 
     applyDesignSettings();
 

@@ -1,0 +1,45 @@
+#pragma once
+// The report without windows: zarnel --report "<имя объекта>" --out FILE.docx [--people N] [--home DIR] builds the
+// object's diagrams into a results window that is never shown and writes the same report the menu command
+// writes. Nothing is printed on success; a failure prints its message on stderr and gives a non-zero exit code.
+
+#include <QString>
+#include <optional>
+
+class QCommandLineParser;
+
+namespace zarnel {
+
+enum BatchReportExit {
+    BatchReportDone = 0,
+    BatchReportUsage = 1,       // options missing or wrong
+    BatchReportNoObject = 2,    // no object of that name
+    BatchReportNoData = 3,      // the object has no indicators
+    BatchReportDbFailed = 4,    // the database cannot be reached or read
+    BatchReportWriteFailed = 5, // the file cannot be written
+};
+
+struct BatchReportRequest {
+    QString objectName;
+    QString outFile;
+    std::optional<QString> people; // replaces the object's number of people at risk
+};
+
+struct BatchReportOutcome {
+    int exitCode = BatchReportDone;
+    QString message; // empty on success
+};
+
+// Call before the QApplication is made: a batch report runs on the offscreen platform and needs no display, and
+// Qt's warnings are not printed.
+void PrepareBatchReport(int argc, char** argv);
+
+void AddBatchReportOptions(QCommandLineParser& parser);
+
+// With --report: runs the report, prints a failure on stderr and returns the exit code; nothing without it.
+// The program folder (--home) must be set before.
+std::optional<int> RunBatchReportIfRequested(const QCommandLineParser& parser);
+
+BatchReportOutcome RunBatchReport(const BatchReportRequest& request);
+
+} // namespace zarnel

@@ -1,0 +1,374 @@
+// The report and the chart export through the results window, and the batch report that shares their code.
+
+#include "../../report/DocumentLines.h"
+
+#include "TestHome.h"
+#include "components/Form.h"
+#include "core/Database.h"
+#include "core/DemoData.h"
+#include "core/Shared.h"
+#include "gui/DocxReader.h"
+#include "gui/Scripted.h"
+#include "report/ChartExport.h"
+#include "risk/Kinds.h"
+#include "windows/results/BatchReport.h"
+#include "windows/results/WordOutput.h"
+#include "windows/results/frmOutput.h"
+#include "windows/scenarios/frmInput.h"
+
+#include <QCommandLineParser>
+#include <QDir>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUrl>
+
+using namespace zarnel;
+
+namespace {
+
+// The user's way: the indicator window of the object, "ПОСТРОИТЬ ДИАГРАММЫ", the results window shown.
+frmOutput* buildThroughWindows(qint16 objectId)
+{
+    CurrentObjectId = objectId;
+    frmInput* input = forms().get<frmInput>();
+    input->Show();
+    input->Command1->click();
+    frmOutput* output = nullptr;
+    QTest::qWaitFor(
+        [&] {
+            output = forms().find<frmOutput>();
+            return output && !output->isHidden();
+        },
+        60000);
+    return output;
+}
+
+QList<QImage> pictures(const DocxReader& reader)
+{
+    QList<QImage> images;
+    for (const DocxReader::Paragraph& paragraph : reader.paragraphs())
+        for (const DocxReader::Picture& picture : paragraph.pictures)
+            images.append(QImage::fromData(reader.entry(picture.part)).convertToFormat(QImage::Format_RGB32));
+    return images;
+}
+
+QStringList cellTexts(const DocxReader& reader)
+{
+    QStringList texts;
+    for (const DocxReader::Table& table : reader.tables())
+        for (int r = 1; r <= table.rowCount(); ++r)
+            for (int c = 1; c <= table.columnCount(); ++c)
+                texts << table.cellText(r, c);
+    return texts;
+}
+
+QString run(const QString& program, const QStringList& arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    process.waitForFinished(30000);
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+} // namespace
+
+class tst_ReportWindows : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void batchReportEqualsTheWindowsReport();
+    void reportMenuLogsAlsoWhenCancelled();
+    void exportButtonsSendTheChartAsRedrawn();
+    void captionsAreThoseOfTheTabs();
+    void batchPeople_data();
+    void batchPeople();
+    void batchFailures_data();
+    void batchFailures();
+    void batchOptions_data();
+    void batchOptions();
+    void libreOfficeRendersTheDemoReport();
+
+private:
+    std::unique_ptr<testing::TestHome> m_home;
+};
+
+void tst_ReportWindows::init()
+{
+    m_home = std::make_unique<testing::TestHome>();
+}
+
+void tst_ReportWindows::cleanup()
+{
+    testing::resetWindows();
+    m_home.reset();
+}
+
+void tst_ReportWindows::batchReportEqualsTheWindowsReport()
+{
+    qint16 id = 0;
+    {
+        Connection c;
+        id = WriteDemoObject(c);
+    }
+    QTemporaryDir dir;
+    const QString byWindows = dir.filePath("окна.docx");
+    const QString byBatch = dir.filePath("пакет.docx");
+
+    frmOutput* output = buildThroughWindows(id);
+    QVERIFY(output);
+    {
+        testing::ScriptedMessages messages;
+        testing::ScriptedFileDialogs dialogs;
+        dialogs.answers << byWindows;
+        testing::RecordingDesktop desktop;
+        output->mnuWord->trigger();
+        QCOMPARE(messages.texts(), QStringList());
+        QCOMPARE(desktop.opened, QStringList{byWindows});
+    }
+    testing::resetWindows();
+
+    const BatchReportOutcome outcome = RunBatchReport({QString::fromUtf8(kDemoObjectName), byBatch, std::nullopt});
+    QCOMPARE(outcome.message, QString());
+    QCOMPARE(outcome.exitCode, 0);
+    QVERIFY(forms().loaded().isEmpty()); // no window left behind
+
+    DocxReader windows, batch;
+    QVERIFY2(windows.load(byWindows), qPrintable(windows.errorString()));
+    QVERIFY2(batch.load(byBatch), qPrintable(batch.errorString()));
+    QCOMPARE(testing::documentLines(batch), testing::documentLines(windows));
+    QCOMPARE(cellTexts(batch), cellTexts(windows));
+    QCOMPARE(pictures(batch).size(), 10);
+    QVERIFY(pictures(batch) == pictures(windows));
+
+    // The five kinds of the demo object, each on its own page after the first.
+    const QStringList lines = testing::documentLines(batch);
+    QCOMPARE(lines.filter("<break>").size(), 4);
+    QCOMPARE(lines.filter("Данные не введены").size(), 0);
+    QVERIFY(
+        lines.contains("Количество людей подвергаемых действиям опасных факторов (число рискующих) - 150|-|12|left"));
+    QCOMPARE(testing::countRows("select * from tabOtchet"), 2); // the menu's and the batch's
+}
+
+void tst_ReportWindows::reportMenuLogsAlsoWhenCancelled()
+{
+    const qint16 id = testing::object("Склад", 10).scenario("С1", 1e-4).kills(2).id();
+    frmOutput* output = buildThroughWindows(id);
+    QVERIFY(output);
+    output->SSTab1->setCurrentIndex(2);
+    testing::ScriptedMessages messages;
+    testing::ScriptedFileDialogs dialogs;
+    testing::RecordingDesktop desktop;
+    const QDateTime moment(QDate(2024, 5, 6), QTime(7, 8, 9));
+
+    WordReport_Click(*output, moment);
+
+    QCOMPARE(dialogs.proposed.size(), 1);
+    QVERIFY(!QFileInfo::exists(dialogs.proposed.first()));
+    QCOMPARE(desktop.opened, QStringList());
+    Connection c;
+    const auto rows = c.select("select * from tabOtchet");
+    QCOMPARE(rows.size(), 1);
+    QCOMPARE(rows.first().value("Date").toDateTime(), moment);
+    QCOMPARE(output->SSTab1->currentIndex(), 2);
+}
+
+void tst_ReportWindows::exportButtonsSendTheChartAsRedrawn()
+{
+    const qint16 id = testing::object("Склад", 10).scenario("С1", 1e-4).kills(2).scenario("С2", 1e-5).kills(7).id();
+    frmOutput* output = buildThroughWindows(id);
+    QVERIFY(output);
+    QTemporaryDir dir;
+    testing::ScriptedMessages messages;
+    testing::ScriptedFileDialogs dialogs;
+    dialogs.answers << dir.filePath("1.docx") << dir.filePath("2.docx");
+    testing::RecordingDesktop desktop;
+
+    output->Command7->click();
+    output->OX2->setText("30");
+    output->Option8->setChecked(true); // linear X axis
+    output->Command8->click();
+    output->Command7->click();
+
+    QCOMPARE(messages.texts(), QStringList());
+    QCOMPARE(desktop.opened.size(), 2);
+    DocxReader first, second;
+    QVERIFY(first.load(dir.filePath("1.docx")) && second.load(dir.filePath("2.docx")));
+    QCOMPARE(first.paragraphTexts().value(1), "Рис. ____ - " + output->SSTab1->tabText(0));
+    QCOMPARE(pictures(first).size(), 1);
+    QVERIFY(pictures(first) != pictures(second));
+    QVERIFY(pictures(second).first() == output->ctlChart1->renderImage().convertToFormat(QImage::Format_RGB32));
+}
+
+void tst_ReportWindows::captionsAreThoseOfTheTabs()
+{
+    frmOutput* output = forms().get<frmOutput>();
+    for (int chart = 1; chart <= 10; ++chart) {
+        const QTabWidget* tabs = output->innerTabs(KindOfChart(chart));
+        QCOMPARE(ChartCaption(chart), "Рис. ____ - " + tabs->tabText(chart % 2 ? 0 : 1));
+    }
+}
+
+void tst_ReportWindows::batchPeople_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("peopleLine");
+    QTest::addColumn<QString>("individual");
+
+    QTest::newRow("stored number") << QStringList{} << "- 400"
+                                   << "Индивидуальный риск гибели, 1/год   2,500E-07";
+    QTest::newRow("--people replaces it") << QStringList{"--people", "50"} << "- 50"
+                                          << "Индивидуальный риск гибели, 1/год   2,000E-06";
+    QTest::newRow("--people 0: not computed, nobody asked") << QStringList{"--people", "0"} << "- 0"
+                                                            << "Индивидуальный риск гибели, 1/год   не расчитан";
+}
+
+void tst_ReportWindows::batchPeople()
+{
+    QFETCH(QStringList, arguments);
+    testing::object("Склад", 400).scenario("С1", 1e-4).kills(1);
+    QTemporaryDir dir;
+    const QString file = dir.filePath("отчет.docx");
+    QCommandLineParser parser;
+    AddBatchReportOptions(parser);
+    QVERIFY(parser.parse(QStringList{"zarnel", "--report", "склад", "--out", file} + arguments));
+    testing::ScriptedMessages messages; // a question would fail the test
+
+    QCOMPARE(RunBatchReportIfRequested(parser).value_or(-1), 0);
+
+    DocxReader reader;
+    QVERIFY2(reader.load(file), qPrintable(reader.errorString()));
+    const QStringList texts = reader.paragraphTexts();
+    QFETCH(QString, peopleLine);
+    QVERIFY(texts.contains("Количество людей подвергаемых действиям опасных факторов (число рискующих) " + peopleLine));
+    QTEST(texts.filter("Индивидуальный риск гибели").value(0), "individual");
+    QCOMPARE(messages.calls.size(), 0);
+}
+
+void tst_ReportWindows::batchFailures_data()
+{
+    QTest::addColumn<QString>("object");
+    QTest::addColumn<QString>("out"); // relative to a fresh folder
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("message");
+
+    QTest::newRow("no such object") << "Цех 5"
+                                    << "отчет.docx" << int(BatchReportNoObject)
+                                    << "Объект \"Цех 5\" не найден в базе данных.";
+    QTest::newRow("object without indicators")
+        << "Пустой"
+        << "отчет.docx" << int(BatchReportNoData) << "Построение диаграмм не возможно! Не введен ни один показатель!";
+    QTest::newRow("folder missing") << "Склад"
+                                    << "нет папки/отчет.docx" << int(BatchReportWriteFailed)
+                                    << "Не удалось сохранить документ";
+    QTest::newRow("target is a folder") << "Склад"
+                                        << "папка" << int(BatchReportWriteFailed) << "Не удалось сохранить документ";
+}
+
+void tst_ReportWindows::batchFailures()
+{
+    QFETCH(QString, object);
+    QFETCH(QString, out);
+    testing::object("Склад", 10).scenario("С1", 1e-4).kills(1);
+    testing::object("Пустой", 10).scenario("С1", 1e-4);
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkdir("папка"));
+    const QString file = dir.filePath(out);
+
+    const BatchReportOutcome outcome = RunBatchReport({object, file, std::nullopt});
+
+    QTEST(outcome.exitCode, "exitCode");
+    QFETCH(QString, message);
+    QVERIFY2(outcome.message.startsWith(message), qPrintable(outcome.message));
+    QVERIFY(!QFileInfo(file).isFile());
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
+    QVERIFY(forms().loaded().isEmpty());
+}
+
+void tst_ReportWindows::batchOptions_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode"); // -1: not a batch report, the windows start
+
+    QTest::newRow("no report asked") << QStringList{} << -1;
+    QTest::newRow("report without file") << QStringList{"--report", "Склад"} << int(BatchReportUsage);
+    QTest::newRow("file without report") << QStringList{"--out", "x.docx"} << int(BatchReportUsage);
+    QTest::newRow("people not a number") << QStringList{"--report", "Склад", "--out", "x.docx", "--people", "много"}
+                                         << int(BatchReportUsage);
+    QTest::newRow("people out of range") << QStringList{"--report", "Склад", "--out", "x.docx", "--people", "40000"}
+                                         << int(BatchReportUsage);
+}
+
+void tst_ReportWindows::batchOptions()
+{
+    QFETCH(QStringList, arguments);
+    QCommandLineParser parser;
+    AddBatchReportOptions(parser);
+    QVERIFY(parser.parse(QStringList{"zarnel"} + arguments));
+    QTEST(RunBatchReportIfRequested(parser).value_or(-1), "exitCode");
+}
+
+void tst_ReportWindows::libreOfficeRendersTheDemoReport()
+{
+    const QString soffice = QStandardPaths::findExecutable("soffice");
+    const QString pdftotext = QStandardPaths::findExecutable("pdftotext");
+    const QString pdfinfo = QStandardPaths::findExecutable("pdfinfo");
+    if (soffice.isEmpty() || pdftotext.isEmpty() || pdfinfo.isEmpty())
+        QSKIP("LibreOffice (soffice) or poppler-utils (pdftotext, pdfinfo) not on PATH: report not rendered");
+    {
+        Connection c;
+        WriteDemoObject(c);
+    }
+    QTemporaryDir dir;
+    const QString docx = dir.filePath("report.docx");
+    const BatchReportOutcome outcome = RunBatchReport({QString::fromUtf8(kDemoObjectName), docx, std::nullopt});
+    QVERIFY2(outcome.exitCode == 0, qPrintable(outcome.message));
+
+    // A private profile and HOME: works as root and beside a running LibreOffice.
+    QProcess convert;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("HOME", dir.filePath("home"));
+    convert.setProcessEnvironment(env);
+    convert.setProcessChannelMode(QProcess::MergedChannels);
+    convert.start(soffice, {"-env:UserInstallation=" + QUrl::fromLocalFile(dir.filePath("profile")).toString(),
+                            "--headless", "--convert-to", "pdf", "--outdir", dir.path(), docx});
+    QVERIFY2(convert.waitForFinished(120000), "LibreOffice did not finish converting within 120 s");
+    const QString pdf = dir.filePath("report.pdf");
+    QVERIFY2(QFileInfo::exists(pdf), convert.readAll().constData());
+    // To look at the pages: ZARNEL_KEEP_REPORT=folder keeps the document and its PDF there.
+    if (const QString keep = qEnvironmentVariable("ZARNEL_KEEP_REPORT"); !keep.isEmpty()) {
+        QFile::remove(keep + "/sample-report.docx");
+        QFile::remove(keep + "/sample-report.pdf");
+        QFile::copy(docx, keep + "/sample-report.docx");
+        QFile::copy(pdf, keep + "/sample-report.pdf");
+    }
+
+    const QString info = run(pdfinfo, {pdf});
+    const QRegularExpressionMatch pages = QRegularExpression("Pages:\\s+(\\d+)\\n").match(info);
+    QVERIFY2(pages.hasMatch(), qPrintable(info));
+    const int pageCount = pages.captured(1).toInt();
+
+    // Page by page: every kind takes two pages (risk lines, table and the F/n chart; then the polygon), the
+    // title and the ten scenarios fit on the first one; every kind from severe injuries on starts a page.
+    QStringList texts;
+    for (int p = 1; p <= pageCount; ++p)
+        texts << run(pdftotext, {"-layout", "-f", QString::number(p), "-l", QString::number(p), pdf, "-"}).simplified();
+    QVERIFY2(texts[0].startsWith("Показатели социального риска опасного производственного объекта"),
+             qPrintable(texts[0]));
+    const QStringList laterKinds = {"Социальный риск тяжелых поражений", "Социальный риск легких поражений",
+                                    "Социальный риск санитарных потерь", "Социальный риск ущерба"};
+    QStringList startsOfPages;
+    for (const QString& text : texts)
+        for (const QString& kind : laterKinds)
+            if (text.startsWith(kind))
+                startsOfPages << kind;
+    QCOMPARE(startsOfPages, laterKinds);
+    QCOMPARE(pageCount, 10);
+}
+
+QTEST_MAIN(tst_ReportWindows)
+#include "tst_ReportWindows.moc"
