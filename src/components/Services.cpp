@@ -81,4 +81,9 @@ MsgAnswer MsgBox(const QString& text, const QString& title, MsgIcon icon, MsgBut
     return messages().ask(text, title, icon, buttons);
 }
 
+void ShowDbError(const QString& databaseText)
+{
+    MsgBox(QStringLiteral("Ошибка базы данных: ") + databaseText, QStringLiteral("Внимание!!!"), MsgIcon::Critical);
+}
+
 } // namespace zarnel

@@ -47,4 +47,7 @@ void setDesktop(IDesktop* d);
 MsgAnswer MsgBox(const QString& text, const QString& title, MsgIcon icon = MsgIcon::None,
                  MsgButtons buttons = MsgButtons::OK);
 
+// A database failure reported to the user with the database's own text; the window stays usable.
+void ShowDbError(const QString& databaseText);
+
 } // namespace zarnel

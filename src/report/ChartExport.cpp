@@ -4,7 +4,7 @@
 #include "components/Services.h"
 #include "components/ctlChart.h"
 #include "report/DocumentFile.h"
-#include "report/UserInputHold.h"
+#include "components/UserInputHold.h"
 
 #include <QClipboard>
 #include <QCoreApplication>

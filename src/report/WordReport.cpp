@@ -8,7 +8,7 @@
 #include "core/Shared.h"
 #include "report/ChartExport.h"
 #include "report/DocumentFile.h"
-#include "report/UserInputHold.h"
+#include "components/UserInputHold.h"
 
 #include <QCoreApplication>
 #include <QLabel>
@@ -246,7 +246,7 @@ bool LogReport(const QDateTime& moment)
         WriteReportLog(c, moment);
         return true;
     } catch (const DbError& e) {
-        MsgBox(QStringLiteral("Ошибка базы данных: ") + e.message, QStringLiteral("Внимание!!!"), MsgIcon::Critical);
+        ShowDbError(e.message);
         return false;
     }
 }
@@ -299,7 +299,7 @@ void ExportReportToWord(const ResultsView& view)
         Connection c;
         object = ReadReportObject(c, CurrentObjectId);
     } catch (const DbError& e) {
-        MsgBox(QStringLiteral("Ошибка базы данных: ") + e.message, QStringLiteral("Внимание!!!"), MsgIcon::Critical);
+        ShowDbError(e.message);
         return;
     }
     if (!object) {

@@ -21,11 +21,6 @@ const QString kTitle = QStringLiteral("В н и м а н и е ! ! !");
 const QString kNotGiven = QStringLiteral("не задано");
 const QColor kNotGivenColor(255, 128, 128);
 
-void showDbError(const DbError& e)
-{
-    MsgBox(QStringLiteral("Ошибка базы данных: ") + e.message, QStringLiteral("Внимание!!!"), MsgIcon::Critical);
-}
-
 // A frame caption shows '&' as an access key unless it is doubled.
 QString frameCaption(const QString& text)
 {
@@ -149,7 +144,7 @@ bool frmLoad::FillObjectList()
         Connection c;
         objects = ListObjects(c);
     } catch (const DbError& e) {
-        showDbError(e);
+        ShowDbError(e.message);
         ok = false;
     }
     int i = 0;
@@ -263,7 +258,7 @@ void frmLoad::Command1_Click()
             Connection c;
             existing = FindObjectByName(c, name);
         } catch (const DbError& e) {
-            showDbError(e);
+            ShowDbError(e.message);
             return;
         }
     }
@@ -333,7 +328,7 @@ void frmLoad::Command3_Click()
     } catch (const DbError& e) {
         // Nothing was deleted and the row is still chosen.
         Command3->setEnabled(true);
-        showDbError(e);
+        ShowDbError(e.message);
         return;
     }
     // The refilled rows hold other objects than before: nothing stays chosen.

@@ -18,11 +18,6 @@ namespace {
 
 const QString kCopyCaption = QStringLiteral("Сохранить как...");
 
-void showDbError(const DbError& e)
-{
-    MsgBox(QStringLiteral("Ошибка базы данных: ") + e.message, QStringLiteral("Внимание!!!"), MsgIcon::Critical);
-}
-
 enum class Outcome { Changed, Created, Copied, NameTaken, NoKeyLeft };
 
 // The database part of saving; CurrentObjectId receives the key of a created object. Throws DbError.
@@ -166,7 +161,7 @@ void frmLoad1::Command5_Click()
     try {
         outcome = saveObject(isCopy(), name, *people);
     } catch (const DbError& e) {
-        showDbError(e);
+        ShowDbError(e.message);
         return;
     }
 

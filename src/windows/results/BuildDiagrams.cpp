@@ -1,6 +1,7 @@
 #include "windows/results/BuildDiagrams.h"
 
 #include "components/Services.h"
+#include "components/UserInputHold.h"
 #include "core/Database.h"
 #include "core/Shared.h"
 #include "risk/Build.h"
@@ -8,7 +9,6 @@
 #include "windows/scenarios/frmInput.h"
 
 #include <QApplication>
-#include <QEvent>
 #include <QPointer>
 #include <QProgressDialog>
 #include <QThread>
@@ -23,47 +23,17 @@ namespace {
 // Builds taking longer than this show the progress window.
 constexpr int kProgressDelayMs = 500;
 
-// Holds back the user's input to every window while a build runs: nothing changes the object under the build and
-// no second build starts. Painting, moving and the timers go on.
-class InputBlocker : public QObject {
-protected:
-    bool eventFilter(QObject*, QEvent* e) override
-    {
-        switch (e->type()) {
-        case QEvent::MouseButtonPress:
-        case QEvent::MouseButtonRelease:
-        case QEvent::MouseButtonDblClick:
-        case QEvent::KeyPress:
-        case QEvent::KeyRelease:
-        case QEvent::Wheel:
-        case QEvent::TouchBegin:
-        case QEvent::TouchUpdate:
-        case QEvent::TouchEnd:
-        case QEvent::Close:
-            return e->spontaneous();
-        case QEvent::Shortcut:
-        case QEvent::ShortcutOverride:
-            return true;
-        default:
-            return false;
-        }
-    }
-};
-
 struct Run {
     QPointer<frmInput> input;
     QThread* thread = nullptr;
     BuildResult result; // written by the reading thread, read after it ended
-    InputBlocker blocker;
+    // Nothing changes the object under the build and no second build starts; painting and timers go on.
+    std::unique_ptr<UserInputHold> hold = std::make_unique<UserInputHold>();
+    QObject context; // receiver of the run's own signals and timers
     QPointer<QProgressDialog> progress;
 };
 
 std::unique_ptr<Run> g_run;
-
-void showDbError(const QString& message)
-{
-    MsgBox(QStringLiteral("Ошибка базы данных: ") + message, QStringLiteral("Внимание!!!"), MsgIcon::Critical);
-}
 
 void showProgress()
 {
@@ -84,7 +54,7 @@ void showProgress()
 std::unique_ptr<Run> endRun()
 {
     std::unique_ptr<Run> run = std::move(g_run);
-    qApp->removeEventFilter(&run->blocker);
+    run->hold.reset();
     delete run->progress.data();
     return run;
 }
@@ -142,7 +112,6 @@ void start(frmInput* input, qint16 objectId, const std::array<bool, 4>& grids, d
     g_run = std::make_unique<Run>();
     Run* run = g_run.get();
     run->input = input;
-    qApp->installEventFilter(&run->blocker);
     run->thread = QThread::create([run, objectId, grids, peopleValue] {
         try {
             Connection c; // the build's own connection, closed when the reading ends
@@ -157,8 +126,8 @@ void start(frmInput* input, qint16 objectId, const std::array<bool, 4>& grids, d
                                  QStringLiteral("Внимание!!!"), UserMessage::Ok};
         }
     });
-    QObject::connect(run->thread, &QThread::finished, &run->blocker, &finish, Qt::QueuedConnection);
-    QTimer::singleShot(kProgressDelayMs, &run->blocker, &showProgress);
+    QObject::connect(run->thread, &QThread::finished, &run->context, &finish, Qt::QueuedConnection);
+    QTimer::singleShot(kProgressDelayMs, &run->context, &showProgress);
     run->thread->start();
 }
 
@@ -206,7 +175,7 @@ void BuildDiagrams()
             return;
         }
     } catch (const DbError& e) {
-        showDbError(e.message);
+        ShowDbError(e.message);
         return;
     }
     if (!self || self->isUnloaded())

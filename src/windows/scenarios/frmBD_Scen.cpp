@@ -29,11 +29,6 @@ void warn(const QString& text)
     MsgBox(text, kTitle, MsgIcon::Exclamation);
 }
 
-void reportDbError(const DbError& e)
-{
-    MsgBox(QStringLiteral("Ошибка базы данных: ") + e.message, kTitle, MsgIcon::Critical);
-}
-
 qint16 objectPeople(Connection& c)
 {
     const auto rows = c.select("select * from  tabObjekt where Id=" + QString::number(CurrentObjectId));
@@ -281,7 +276,7 @@ void frmBD_Scen::Form_Activate()
         if (!object.isEmpty())
             Label5->setText(FieldText(object.first(), "Name"));
     } catch (const DbError& e) {
-        reportDbError(e);
+        ShowDbError(e.message);
     }
     refillList();
 }
@@ -291,7 +286,7 @@ void frmBD_Scen::refillList()
     try {
         FillScenarioList();
     } catch (const DbError& e) {
-        reportDbError(e);
+        ShowDbError(e.message);
     }
 }
 
@@ -448,7 +443,7 @@ void frmBD_Scen::Command5_Click()
                 values[size_t(kind)] = ReadIndicator(c, CurrentObjectId, id, kind);
         }
     } catch (const DbError& e) {
-        reportDbError(e);
+        ShowDbError(e.message);
         return;
     }
     if (!scenario) {
@@ -493,7 +488,7 @@ void frmBD_Scen::Command3_Click()
         Connection c;
         DeleteScenario(c, CurrentObjectId, qint16(idText.toShort()));
     } catch (const DbError& e) {
-        reportDbError(e);
+        ShowDbError(e.message);
         return;
     }
     refillList();
@@ -566,7 +561,7 @@ bool frmBD_Scen::commitEntry()
         }
         CurrentScenarioId = id;
     } catch (const DbError& e) {
-        reportDbError(e);
+        ShowDbError(e.message);
         return false;
     }
     return true;
@@ -623,7 +618,7 @@ void frmBD_Scen::mnuBuild_Click()
                    kSpacedTitle, MsgIcon::Question, MsgButtons::YesNo) != MsgAnswer::Yes)
             return;
     } catch (const DbError& e) {
-        reportDbError(e);
+        ShowDbError(e.message);
         return;
     }
 
@@ -646,7 +641,7 @@ void frmBD_Scen::mnuBuild_Click()
         Connection c;
         PeopleAtRisk = objectPeople(c);
     } catch (const DbError& e) {
-        reportDbError(e);
+        ShowDbError(e.message);
         Show(wasModal);
         input->Unload();
         return;

@@ -25,11 +25,6 @@ const QString kNoTitle = QStringLiteral("не введено");
 const QString kAdd = QStringLiteral("Добавить");
 const QString kChange = QStringLiteral("Изменить");
 
-void showDbError(const DbError& e)
-{
-    MsgBox(QStringLiteral("Ошибка базы данных: ") + e.message, QStringLiteral("Внимание!!!"), MsgIcon::Critical);
-}
-
 QLabel* caption(const QString& text, QWidget* parent)
 {
     auto* l = new QLabel(text, parent);
@@ -273,7 +268,7 @@ void frmInput::loadAll()
             People->setText(QString::number(FieldInt16(object.first(), "people")));
         }
     } catch (const DbError& e) {
-        showDbError(e); // once: the steps below would fail the same way
+        ShowDbError(e.message); // once: the steps below would fail the same way
         return;
     }
     if (!reloadScenarioLists())
@@ -281,7 +276,7 @@ void frmInput::loadAll()
     try {
         refillGrids(true, true, true, true);
     } catch (const DbError& e) {
-        showDbError(e);
+        ShowDbError(e.message);
     }
 }
 
@@ -301,7 +296,7 @@ bool frmInput::reloadScenarioLists()
                 combo->addItem(FieldText(r, "Name"));
         }
     } catch (const DbError& e) {
-        showDbError(e);
+        ShowDbError(e.message);
         return false;
     }
     // A panel keeps its scenario while it still exists; otherwise it shows the first one.
@@ -326,7 +321,7 @@ void frmInput::Form_Activate()
                 if (reloadScenarioLists())
                     refillGrids(true, true, true, true);
             } catch (const DbError& e) {
-                showDbError(e);
+                ShowDbError(e.message);
             }
         }
     }
@@ -366,7 +361,7 @@ void frmInput::lookUp(int kind)
         }
         commitButton->setEnabled(true);
     } catch (const DbError& e) {
-        showDbError(e);
+        ShowDbError(e.message);
     }
 }
 
@@ -391,7 +386,7 @@ void frmInput::clearOne(int kind)
             }
             refillGrids(kind == 0, kind == 1, kind == 2, kind == 3);
         } catch (const DbError& e) {
-            showDbError(e);
+            ShowDbError(e.message);
         }
     }
     lookUp(kind);
@@ -408,7 +403,7 @@ void frmInput::mnuDelete_Click()
         ClearKind(c, CurrentObjectId, kind);
         refillGrids(kind == 0, kind == 1, kind == 2, kind == 3);
     } catch (const DbError& e) {
-        showDbError(e);
+        ShowDbError(e.message);
     }
     // The panel may have shown an indicator that is gone now.
     lookUp(kind);
@@ -459,7 +454,7 @@ void frmInput::commit(int kind)
         SetIndicator(c, CurrentObjectId, scenario->id, kind, value);
         refillGrids(kind == 0, kind == 1, kind == 2, kind == 3);
     } catch (const DbError& e) {
-        showDbError(e);
+        ShowDbError(e.message);
     }
     lookUp(kind);
 }
@@ -471,7 +466,7 @@ void frmInput::sortSelectedPage(const SortPair& pair)
     try {
         refillGrids(kind == 0, kind == 1, kind == 2, kind == 3);
     } catch (const DbError& e) {
-        showDbError(e);
+        ShowDbError(e.message);
     }
 }
 

@@ -1,4 +1,4 @@
-#include "report/UserInputHold.h"
+#include "components/UserInputHold.h"
 
 #include <QCoreApplication>
 #include <QEvent>
