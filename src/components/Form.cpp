@@ -58,15 +58,30 @@ void Form::Unload()
 void Form::setHeightTwips(int twips)
 {
     m_heightTwips = twips;
-    const int frame = frameGeometry().height() - geometry().height();
-    resize(width(), qMax(1, TwipsToPixelsY(twips) - qMax(0, frame)));
+    applyOuterSize();
 }
 
 void Form::setWidthTwips(int twips)
 {
     m_widthTwips = twips;
-    const int frame = frameGeometry().width() - geometry().width();
-    resize(qMax(1, TwipsToPixelsX(twips) - qMax(0, frame)), height());
+    applyOuterSize();
+}
+
+void Form::applyOuterSize()
+{
+    // The sizes are outer sizes; the frame is known only once the window is shown, so this runs again then.
+    const int frameW = qMax(0, frameGeometry().width() - geometry().width());
+    const int frameH = qMax(0, frameGeometry().height() - geometry().height());
+    const int w = m_widthTwips > 0 ? qMax(1, TwipsToPixelsX(m_widthTwips) - frameW) : width();
+    const int h = m_heightTwips > 0 ? qMax(1, TwipsToPixelsY(m_heightTwips) - frameH) : height();
+    if (w != width() || h != height())
+        resize(w, h);
+}
+
+void Form::showEvent(QShowEvent* e)
+{
+    QMainWindow::showEvent(e);
+    QTimer::singleShot(0, this, &Form::applyOuterSize);
 }
 
 bool Form::event(QEvent* e)

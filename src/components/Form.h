@@ -41,9 +41,11 @@ protected:
 
     bool event(QEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
+    void showEvent(QShowEvent* e) override;
 
 private:
     friend class FormRegistry;
+    void applyOuterSize();
     bool m_unloaded = false;
     int m_heightTwips = 0;
     int m_widthTwips = 0;

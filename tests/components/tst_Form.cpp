@@ -124,7 +124,12 @@ private Q_SLOTS:
         FormA* a = forms().get<FormA>();
         a->setHeightTwips(4900);
         QCOMPARE(a->heightTwips(), 4900);
-        QCOMPARE(a->height(), TwipsToPixelsY(4900)); // offscreen windows have no frame
+        a->Show();
+        settle();
+        // The given height is the outer one, frame included.
+        QCOMPARE(a->frameGeometry().height(), TwipsToPixelsY(4900));
+        a->setHeightTwips(2150);
+        QCOMPARE(a->frameGeometry().height(), TwipsToPixelsY(2150));
     }
 
     void gridVocabulary()
