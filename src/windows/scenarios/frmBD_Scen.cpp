@@ -372,7 +372,9 @@ void frmBD_Scen::stepMantissa(int direction)
         v = 99;
     else
         v = int(RoundHalfEven(*m * 10));
+    // 9,96 rounds to 100: the control holds 99 at most, so the buttons never leave 0 to 9,9.
     UpDown1->setValue(v);
+    v = UpDown1->Value();
     const int limit = direction > 0 ? UpDown1->Max() : UpDown1->Min();
     if (v != limit)
         koef->setText(PlainNumber((v + direction * UpDown1->Increment()) / 10.0));

@@ -83,8 +83,11 @@ frmInput::frmInput()
     Combo2 = new QComboBox();
     Combo3 = new QComboBox();
     m_peopleCombos = {Combo1, Combo2, Combo3};
-    for (QComboBox* c : m_peopleCombos)
+    // A typed number is a value, not a new entry of the list of tabNumber.
+    for (QComboBox* c : m_peopleCombos) {
         c->setEditable(true);
+        c->setInsertPolicy(QComboBox::NoInsert);
+    }
     Usherb = new QLineEdit(QStringLiteral("0,25"));
     Command11 = new QPushButton(kAdd);
     Command5 = new QPushButton(kAdd);

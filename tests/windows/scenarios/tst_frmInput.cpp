@@ -116,6 +116,21 @@ private Q_SLOTS:
         QCOMPARE(f->Usherb->text(), QStringLiteral("0,25"));
     }
 
+    void typedValueDoesNotJoinTheNumberList()
+    {
+        auto obj = testing::object("Склад");
+        obj.scenario("С1", 1e-4);
+        frmInput* f = openWindow(obj.id());
+        for (int k = 0; k < 3; ++k) {
+            auto* combo = static_cast<QComboBox*>(f->valueControl(k));
+            const QStringList before = itemsOf(combo);
+            combo->lineEdit()->setText("777");
+            QTest::keyClick(combo->lineEdit(), Qt::Key_Return);
+            QCOMPARE(itemsOf(combo), before);
+            QCOMPARE(f->valueText(k), QStringLiteral("777"));
+        }
+    }
+
     void lookUpPanel_data()
     {
         QTest::addColumn<int>("kind");
