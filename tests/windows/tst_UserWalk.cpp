@@ -120,7 +120,7 @@ private Q_SLOTS:
             QVERIFY(!g->isHidden());
 
         input->Command1->click(); // "ПОСТРОИТЬ ДИАГРАММЫ"
-        QTRY_VERIFY(!BuildDiagramsRunning());
+        QTRY_VERIFY_WITH_TIMEOUT(!BuildDiagramsRunning(), 30000);
         settle();
         frmOutput* output = forms().find<frmOutput>();
         QVERIFY(output && output->isVisible());
@@ -136,7 +136,7 @@ private Q_SLOTS:
         const QString reportPath = home.path() + "/Отчет.docx";
         dialogs.answers << reportPath;
         output->mnuWord->trigger();
-        QTRY_VERIFY(QFile::exists(reportPath));
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(reportPath), 30000);
         QCOMPARE(desk.opened, QStringList({reportPath}));
         QCOMPARE(testing::countRows("select * from tabOtchet"), 1);
         DocxReader doc;
