@@ -51,7 +51,7 @@ QString FormatRiskValue(const double& x)
     }
     if (e <= 1)
         return Format000(x);
-    // m * 100 lies in [5000, 50000): within 16 bits as long as the loop stopped below 500.
+    // m lies in [5, 50), so m * 100 lies in [500, 5000): well within 16 bits.
     const double n = RoundHalfEven(m * 100);
     const QString s = Format000(n / 1000);
     const int power = e - 1;

@@ -13,8 +13,10 @@ const QString kTitle = QStringLiteral("В н и м а н и е ! ! !");
 enum class Rounding { FollowOption, Never, Always };
 
 struct Axis {
-    double from = 0;
+    double from = 0; // as sent to the chart: rounded where the axis takes whole numbers
     double to = 0;
+    double typedFrom = 0; // as typed, read as real
+    double typedTo = 0;
     qint16 divisions = 10;
     int type = 1;
 };
@@ -36,6 +38,8 @@ std::optional<UserMessage> readAxis(const AxisEntry& e, const QString& name, Rou
         return warning(QStringLiteral("Нижняя граница по %1 должна быть меньше или равна верхней!").arg(name));
 
     out.type = e.logarithmic ? 1 : 0;
+    out.typedFrom = *from;
+    out.typedTo = *to;
     const bool whole = rounding == Rounding::Always || (rounding == Rounding::FollowOption && !e.logarithmic);
     if (whole) {
         const std::optional<qint16> a = ToInt16(*from);
@@ -160,13 +164,13 @@ ChartRedraw PlanPolygonRedraw(int chart, const AxisEntry& x, const AxisEntry& y,
     if (!startPlan(chart, x, y, r, ax, ay))
         return r;
 
-    // The points the X axis shows, by the bounds as drawn (after rounding).
+    // The points within the bounds as typed: a whole-number axis may show a little more or less than that.
     const int n = int(points.size());
     int s = 1;
-    while (s <= n && points[s - 1].x() < ax.from)
+    while (s <= n && points[s - 1].x() < ax.typedFrom)
         ++s;
     int e = n;
-    while (e >= 1 && points[e - 1].x() > ax.to)
+    while (e >= 1 && points[e - 1].x() > ax.typedTo)
         --e;
     if (s > e) {
         r.message = warning(QStringLiteral("В заданных границах по OX нет ни одной точки графика!"));

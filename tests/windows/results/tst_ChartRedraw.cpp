@@ -229,6 +229,10 @@ private Q_SLOTS:
             << 4 << axis("1,5", "3,5")
             << QStringList{"DrawBullet(2, 20, 11, 0)", "MoveTo(2, 20)", "DrawBullet(3, 30, 11, 0)", "MoveTo(3, 30)",
                            "PlotCurve[(2, 20), (3, 30)]"};
+        // The points are chosen by the bounds as typed; only the axis gets them rounded (here 2 to 3).
+        QTest::newRow("linear X: points by the typed bounds")
+            << 4 << axis("2,4", "3", false)
+            << QStringList{"DrawBullet(3, 30, 11, 0)", "MoveTo(3, 30)", "PlotCurve[(3, 30)]"};
         QTest::newRow("single point: bullet, no curve")
             << 1 << axis("1", "1") << QStringList{"DrawBullet(1, 10, 11, 0)"};
     }

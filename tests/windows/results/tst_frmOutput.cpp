@@ -5,6 +5,7 @@
 
 #include "core/Formats.h"
 #include "risk/Build.h"
+#include "risk/Kinds.h"
 #include "windows/results/frmOutput.h"
 
 #include <QTemporaryDir>
@@ -104,6 +105,189 @@ private Q_SLOTS:
         QVERIFY(out->Option3->isChecked());
         QVERIFY(out->Option6->isChecked());
         QVERIFY(out->Option39->isChecked());
+    }
+
+    // The look every chart has before the first build: axis titles, tick formats, axis types, colours, and the
+    // captions of the axis frames beside it.
+    void designSettings_data()
+    {
+        QTest::addColumn<int>("chart");
+        QTest::addColumn<QString>("titleX");
+        QTest::addColumn<QString>("titleY");
+        QTest::addColumn<QString>("formatX");
+        QTest::addColumn<int>("logY");
+        QTest::addColumn<QColor>("colour");
+        QTest::addColumn<QString>("captionX");
+        QTest::addColumn<QString>("captionY");
+
+        const auto row = [](int c, const char* tx, const char* ty, const char* fx, int logY, QColor colour,
+                            const char* cx, const char* cy) {
+            QTest::addRow("chart %d", c) << c << QString::fromUtf8(tx) << QString::fromUtf8(ty) << QString::fromUtf8(fx)
+                                         << logY << colour << QString::fromUtf8(cx) << QString::fromUtf8(cy);
+        };
+        row(1, "Количество погибших, не менее n человек", "Вероятность гибели за год, более n человек [1-F(n)]", "0", 1,
+            QColor(255, 0, 0), "Кол-во погибших, чел.", "Вероятность гибели за год");
+        row(2, "Количество погибших, n человек", "Вероятность гибели за год, n человек", "0.00E-00", 1,
+            QColor(255, 0, 0), "Кол-во погибших, чел.", "Вероятность гибели за год");
+        row(3, "Количество тяжело пораженных, не менее n человек",
+            "Вероятность тяжелых поражений за год, более n человек [1-F(n)]", "0", 1, QColor(0, 0, 192),
+            "Кол-во тяжело пораженных, чел.", "Вероятность тяжелых поражений за год");
+        row(4, "Количество тяжело пораженных, n человек", "Вероятность тяжелых поражений за год, n человек", "0", 1,
+            QColor(0, 0, 255), "Кол-во тяжело пораженных, чел.", "Вероятность тяжелых поражений за год");
+        row(5, "Количество легко пораженных, не менее n человек",
+            "Вероятность легких поражений за год, более n человек [1-F(n)]", "0", 1, QColor(0, 128, 0),
+            "Кол-во легко пораженных, чел.", "Вероятность легких поражений за год");
+        row(6, "Количество легко пораженных, n человек", "Вероятность легких поражений за год, n человек", "0", 1,
+            QColor(0, 128, 0), "Кол-во легко пораженных, чел.", "Вероятность легких поражений за год");
+        row(7, "Количество санитарных потерь, не менее n человек",
+            "Вероятность санитарных потерь за год, более n человек [1-F(n)]", "0", 1, QColor(255, 128, 0),
+            "Кол-во санитарных потерь, чел.", "Вероятность санитарных потерь за год");
+        // Two blanks after the comma, as the chart has always been titled.
+        row(8, "Количество санитарных потерь, n человек", "Вероятность санитарных потерь за год,  n человек", "0", 1,
+            QColor(255, 128, 0), "Кол-во санитарных потерь, чел.", "Вероятность санитарных потерь за год");
+        row(9, "Размер ущерба, не менее G млн.руб", "Вероятность ущерба за год, более G млн.руб", "0", 1,
+            QColor(192, 0, 192), "Размер ущерба", "Вероятность ущерба за год");
+        row(10, "Размер ущерба, G млн.руб", "Вероятность ущерба за год, G млн.руб", "0", 1, QColor(192, 0, 192),
+            "Размер ущерба, млн. руб.", "Вероятность ущерба за год");
+    }
+
+    void designSettings()
+    {
+        QFETCH(int, chart);
+        QFETCH(QString, titleX);
+        QFETCH(QString, titleY);
+        QFETCH(QString, formatX);
+        QFETCH(int, logY);
+        QFETCH(QColor, colour);
+        QFETCH(QString, captionX);
+        QFETCH(QString, captionY);
+
+        const frmOutput::ChartControls& k = out->chartControls(chart);
+        const ctlChart* c = k.chart;
+        QCOMPARE(c->titlex(), titleX);
+        QCOMPARE(c->titley(), titleY);
+        QCOMPARE(c->formatx(), formatX);
+        QCOMPARE(c->formaty(), QStringLiteral("0.00E-00"));
+        QCOMPARE(c->axistypey(), logY);
+        QCOMPARE(c->axistypex(), chart == 1 || chart == 3 ? 0 : 1); // the F/n charts of kinds 0 and 1: linear X
+        QCOMPARE(c->minx(), 1.0);
+        QCOMPARE(c->maxx(), 8.0);
+        QCOMPARE(c->bulletwidth(), 2);
+        QCOMPARE(c->chartbackcolor(), QColor(Qt::white));
+        QVERIFY(!c->autoscalex() && !c->autoscaley());
+        QCOMPARE(c->axistitlecolor(), colour);
+        if (chart == 2)
+            QCOMPARE(c->curvecolor(), QColor(Qt::black));
+        else if (chart != 1) // chart 1 keeps the control's own curve colour
+            QCOMPARE(c->curvecolor(), colour);
+
+        const auto frameTexts = [](const QWidget* box) {
+            const auto* frame = qobject_cast<const QGroupBox*>(box->parentWidget());
+            QStringList texts{frame ? frame->title() : QString()};
+            for (const QLabel* l : box->parentWidget()->findChildren<QLabel*>())
+                texts << l->text();
+            for (const QRadioButton* b : box->parentWidget()->findChildren<QRadioButton*>())
+                texts << b->text();
+            return texts;
+        };
+        const QStringList x = frameTexts(k.xFrom);
+        const QStringList y = frameTexts(k.yFrom);
+        QCOMPARE(x.first(), QStringLiteral("Ось ОХ"));
+        QCOMPARE(y.first(), QStringLiteral("Ось ОУ"));
+        for (const QString& t : {QStringLiteral("от"), QStringLiteral("до"), QStringLiteral("число разбиений"),
+                                 QStringLiteral("Линейная"), QStringLiteral("Логарифмическая")}) {
+            QVERIFY2(x.contains(t), qPrintable(t));
+            QVERIFY2(y.contains(t), qPrintable(t));
+        }
+        QVERIFY2(x.contains(captionX), qPrintable(x.join(" | ")));
+        QVERIFY2(y.contains(captionY), qPrintable(y.join(" | ")));
+        QCOMPARE(k.build->text(), QStringLiteral("Построить"));
+        QCOMPARE(k.toWord->text(), QStringLiteral("Вывод графика в MWord"));
+    }
+
+    // The captions the report reuses (inner tabs) and the captions above the indicator values.
+    void kindPages_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("page");
+        QTest::addColumn<QStringList>("inner");
+        QTest::addColumn<QStringList>("valueCaptions");
+        QTest::addColumn<QColor>("colour");
+
+        const QStringList people{"Коллективный риск, чел./год", "Индивидуальный риск, 1/год"};
+        QTest::newRow("fatalities")
+            << 0 << "СМЕРТЕЛЬНЫЕ ПОРАЖЕНИЯ"
+            << QStringList{"Интегральная функция распределения числа погибших при расчетных аварийных сценариях, "
+                           "диаграмма F/>=n гибели",
+                           "Многоугольник распределения количества погибших при расчетных сценариях в год",
+                           "Показатели социального риска гибели людей не менее и равного n человек при реализации "
+                           "аварийных сценариев в течение года"}
+            << people << QColor(255, 0, 0);
+        QTest::newRow("severe injuries")
+            << 1 << "ТЯЖЕЛЫЕ ПОРАЖЕНИЯ"
+            << QStringList{"Интегральная функция распределения числа тяжело пораженных при расчетных аварийных "
+                           "сценариях, диаграмма F/>=n тяжелого поражения",
+                           "Многоугольник распределения количества тяжело пораженных при расчетных сценариях в год",
+                           "Показатели социального риска тяжелого поражения людей не менее и равного n человек при "
+                           "реализации аварийных сценариев в течение года"}
+            << people << QColor(0, 0, 255);
+        QTest::newRow("light injuries")
+            << 2 << "ЛЕГКИЕ ПОРАЖЕНИЯ"
+            << QStringList{"Интегральная функция распределения числа легко пораженных при расчетных аварийных "
+                           "сценариях, диаграмма F/>=n легкого поражения",
+                           "Многоугольник распределения количества легко пораженных при расчетных сценариях в год",
+                           "Показатели социального риска легкого поражения людей не менее и равного n человек при "
+                           "реализации аварийных сценариев в течение года"}
+            << people << QColor(0, 192, 0);
+        QTest::newRow("sanitary losses")
+            << 4 << "САНИТАРНЫЕ ПОТЕРИ"
+            << QStringList{"Интегральная функция распределения числа санитарных потерь при расчетных аварийных "
+                           "сценариях, диаграмма F/>=n санитарных потерь",
+                           "Многоугольник распределения количества санитарных потерь при расчетных сценариях в год",
+                           "Показатели социального риска санитарных потерь поражения людей не менее и равного n "
+                           "человек при реализации аварийных сценариев в течение года"}
+            << people << QColor(255, 128, 0);
+        QTest::newRow("damage")
+            << 3 << "УЩЕРБ"
+            << QStringList{"Интегральная функция распределения ущерба при расчетных аварийных сценариях, диаграмма "
+                           "F/>=G ущерба",
+                           "Многоугольник распределения размера ущерба при расчетных сценариях в год",
+                           "Показатели социального риска ущерба не менее и равного G млн.руб. при реализации "
+                           "аварийных сценариев в течение года"}
+            << QStringList{"Среднеожидаемый ущерб млн.руб./год"} << QColor(192, 0, 192);
+    }
+
+    void kindPages()
+    {
+        QFETCH(int, kind);
+        QFETCH(QString, page);
+        QFETCH(QStringList, inner);
+        QFETCH(QStringList, valueCaptions);
+        QFETCH(QColor, colour);
+
+        const int outerPage = KindInfoOf(kind).outerPage;
+        QCOMPARE(out->SSTab2->tabText(outerPage), page);
+        QTabWidget* tabs = out->innerTabs(kind);
+        QCOMPARE(tabs->count(), 3);
+        QCOMPARE(out->SSTab2->widget(outerPage)->isAncestorOf(tabs), true);
+        for (int i = 0; i < 3; ++i)
+            QCOMPARE(tabs->tabText(i), inner[i]);
+
+        QLabel* collective = out->collectiveLabel(kind);
+        QLabel* individual = out->individualLabel(kind);
+        QCOMPARE(individual == nullptr, valueCaptions.size() == 1);
+        QStringList captions;
+        for (const QLabel* l : collective->parentWidget()->findChildren<QLabel*>()) {
+            if (l == collective || l == individual)
+                continue;
+            captions << l->text();
+            QCOMPARE(l->palette().color(QPalette::WindowText), colour);
+        }
+        QCOMPARE(captions, valueCaptions);
+        QCOMPARE(collective->palette().color(QPalette::WindowText), colour);
+        if (individual)
+            QCOMPARE(individual->palette().color(QPalette::WindowText), colour);
+        QVERIFY(tabs->widget(2)->isAncestorOf(out->resultGrid(kind)));
     }
 
     void refusedBoundsLeaveTheChart_data()
