@@ -46,7 +46,8 @@ QString AskDocumentPath(const QString& caption, const QString& title)
 {
     QString path =
         fileDialogs().getSaveFileName(caption, ProposedDocumentPath(title), QStringLiteral("Документы Word (*.docx)"));
-    if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty())
+    // The desktop opens the file by its suffix: "Отчет 1.2" or "Отчет.doc" would not reach the word processor.
+    if (!path.isEmpty() && QFileInfo(path).suffix().compare(u"docx", Qt::CaseInsensitive) != 0)
         path += QStringLiteral(".docx");
     return path;
 }

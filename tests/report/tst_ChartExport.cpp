@@ -46,6 +46,8 @@ private Q_SLOTS:
     void failures();
     void proposedNames_data();
     void proposedNames();
+    void typedNames_data();
+    void typedNames();
 };
 
 void tst_ChartExport::documentLayout()
@@ -207,6 +209,34 @@ void tst_ChartExport::proposedNames()
     QCOMPARE(QFileInfo(path).absolutePath(),
              QFileInfo(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) + "/x").absolutePath());
     QTEST(QFileInfo(path).fileName(), "fileName");
+}
+
+void tst_ChartExport::typedNames_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("saved");
+
+    QTest::newRow("cancelled") << ""
+                               << "";
+    QTest::newRow("no suffix") << "/tmp/Рисунок"
+                               << "/tmp/Рисунок.docx";
+    QTest::newRow("docx kept") << "/tmp/Рисунок.docx"
+                               << "/tmp/Рисунок.docx";
+    QTest::newRow("upper-case DOCX kept") << "/tmp/Рисунок.DOCX"
+                                          << "/tmp/Рисунок.DOCX";
+    QTest::newRow("dot inside the name") << "/tmp/Рисунок 1.2"
+                                         << "/tmp/Рисунок 1.2.docx";
+    QTest::newRow("other suffix") << "/tmp/Рисунок.doc"
+                                  << "/tmp/Рисунок.doc.docx";
+}
+
+void tst_ChartExport::typedNames()
+{
+    QFETCH(QString, typed);
+    testing::ScriptedFileDialogs dialogs;
+    if (!typed.isEmpty())
+        dialogs.answers << typed;
+    QTEST(AskDocumentPath(QStringLiteral("Сохранить рисунок"), QStringLiteral("Рисунок")), "saved");
 }
 
 QTEST_MAIN(tst_ChartExport)
