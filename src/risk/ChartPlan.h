@@ -38,6 +38,18 @@ struct ChartCall {
 
 using ChartPlan = QVector<ChartCall>;
 
+// One call of a plan: an operation with its numbers.
+inline ChartCall MakeChartCall(ChartCall::Op op, double x = 0, double y = 0, int a = 0, int b = 0)
+{
+    ChartCall c;
+    c.op = op;
+    c.x = x;
+    c.y = y;
+    c.a = a;
+    c.b = b;
+    return c;
+}
+
 // The operations of the chart component, in its own vocabulary.
 class ChartSink {
 public:

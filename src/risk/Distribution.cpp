@@ -70,17 +70,6 @@ double PeopleMinX(double n)
     return n == 1 ? 0.1 : n - 1;
 }
 
-ChartCall Call(ChartCall::Op op, double x = 0, double y = 0, int a = 0, int b = 0)
-{
-    ChartCall c;
-    c.op = op;
-    c.x = x;
-    c.y = y;
-    c.a = a;
-    c.b = b;
-    return c;
-}
-
 ChartCall Curve(const QVector<QPointF>& points)
 {
     ChartCall c;
@@ -91,13 +80,13 @@ ChartCall Curve(const QVector<QPointF>& points)
 
 void AppendAxes(ChartPlan& plan, const AxisBounds& b)
 {
-    plan.append(Call(ChartCall::SetMinX, b.minX));
-    plan.append(Call(ChartCall::SetMaxX, b.maxX));
-    plan.append(Call(ChartCall::SetTickFreqX, 0, 0, 10));
-    plan.append(Call(ChartCall::SetMinY, b.minY));
-    plan.append(Call(ChartCall::SetMaxY, b.maxY));
-    plan.append(Call(ChartCall::SetTickFreqY, 0, 0, 10));
-    plan.append(Call(ChartCall::ProcessEvents));
+    plan.append(MakeChartCall(ChartCall::SetMinX, b.minX));
+    plan.append(MakeChartCall(ChartCall::SetMaxX, b.maxX));
+    plan.append(MakeChartCall(ChartCall::SetTickFreqX, 0, 0, 10));
+    plan.append(MakeChartCall(ChartCall::SetMinY, b.minY));
+    plan.append(MakeChartCall(ChartCall::SetMaxY, b.maxY));
+    plan.append(MakeChartCall(ChartCall::SetTickFreqY, 0, 0, 10));
+    plan.append(MakeChartCall(ChartCall::ProcessEvents));
 }
 
 } // namespace
@@ -124,25 +113,25 @@ void PlanCharts(KindResult& r)
     ChartPlan& step = r.stepPlan;
     step.clear();
     step.reserve(2 * k + 12);
-    step.append(Call(ChartCall::ClearChart));
+    step.append(MakeChartCall(ChartCall::ClearChart));
     AppendAxes(step, s);
-    step.append(Call(ChartCall::MoveTo, bottom.value, bottom.atLeast));
+    step.append(MakeChartCall(ChartCall::MoveTo, bottom.value, bottom.atLeast));
     for (int i = 1; i <= k; ++i) {
         const DistRow& d = rows[k - i];
         if (i % 2 == 1) {
-            step.append(Call(ChartCall::LineTo, d.value, d.atLeast, 3, 0));
-            step.append(Call(ChartCall::DrawBullet, d.value, d.atLeast, 11, 255));
+            step.append(MakeChartCall(ChartCall::LineTo, d.value, d.atLeast, 3, 0));
+            step.append(MakeChartCall(ChartCall::DrawBullet, d.value, d.atLeast, 11, 255));
         }
         if (i > 1)
-            step.append(Call(ChartCall::MoveTo, d.value, d.atLeast));
+            step.append(MakeChartCall(ChartCall::MoveTo, d.value, d.atLeast));
     }
     // Damage shows the data range in its X boxes rather than the chart's bounds.
     r.stepBoxes =
         damage ? AxisTexts{Format000(smallest), Format000(largest), FormatRiskValue(s.minY), FormatRiskValue(s.maxY)}
                : AxisTexts{PlainNumber(s.minX), PlainNumber(s.maxX), FormatRiskValue(s.minY), FormatRiskValue(s.maxY)};
     step.append(Curve(r.stepCurve));
-    step.append(Call(ChartCall::Redraw));
-    step.append(Call(ChartCall::ProcessEvents));
+    step.append(MakeChartCall(ChartCall::Redraw));
+    step.append(MakeChartCall(ChartCall::ProcessEvents));
 
     // Polygon.
     AxisBounds& p = r.polygonAxes;
@@ -154,20 +143,20 @@ void PlanCharts(KindResult& r)
     ChartPlan& poly = r.polygonPlan;
     poly.clear();
     poly.reserve(r.polygonCurve.size() + 14);
-    poly.append(Call(ChartCall::ClearChart));
+    poly.append(MakeChartCall(ChartCall::ClearChart));
     if (r.kind == KindFatalities)
-        poly.append(Call(ChartCall::SetPolygonFlag, 0, 0, 1));
+        poly.append(MakeChartCall(ChartCall::SetPolygonFlag, 0, 0, 1));
     AppendAxes(poly, p);
     if (r.polygonCurve.size() != 1)
         poly.append(Curve(r.polygonCurve));
     r.riskSum = 0;
     for (const QPointF& pt : r.polygonCurve) {
-        poly.append(Call(ChartCall::DrawBullet, pt.x(), pt.y(), 11, 0));
+        poly.append(MakeChartCall(ChartCall::DrawBullet, pt.x(), pt.y(), 11, 0));
         r.riskSum = pt.y() * pt.x() + r.riskSum;
     }
     r.polygonBoxes = {PlainNumber(p.minX), PlainNumber(p.maxX), FormatRiskValue(p.minY), FormatRiskValue(p.maxY)};
-    poly.append(Call(ChartCall::Redraw));
-    poly.append(Call(ChartCall::ProcessEvents));
+    poly.append(MakeChartCall(ChartCall::Redraw));
+    poly.append(MakeChartCall(ChartCall::ProcessEvents));
 }
 
 void SetIndicatorTexts(KindResult& r, double peopleValue)

@@ -93,33 +93,22 @@ bool startPlan(int chart, const AxisEntry& x, const AxisEntry& y, ChartRedraw& r
     return true;
 }
 
-ChartCall op(ChartCall::Op o, double x = 0, double y = 0, int a = 0, int b = 0)
-{
-    ChartCall c;
-    c.op = o;
-    c.x = x;
-    c.y = y;
-    c.a = a;
-    c.b = b;
-    return c;
-}
-
 ChartCall call(ChartCall::Op o, const QPointF& p, int a = 0, int b = 0)
 {
-    return op(o, p.x(), p.y(), a, b);
+    return MakeChartCall(o, p.x(), p.y(), a, b);
 }
 
 void addAxes(ChartPlan& plan, const Axis& ax, const Axis& ay)
 {
-    plan.append(op(ChartCall::ClearChart));
-    plan.append(op(ChartCall::ProcessEvents));
-    plan.append(op(ChartCall::SetMinX, ax.from));
-    plan.append(op(ChartCall::SetMaxX, ax.to));
-    plan.append(op(ChartCall::SetTickFreqX, 0, 0, ax.divisions));
-    plan.append(op(ChartCall::SetMinY, ay.from));
-    plan.append(op(ChartCall::SetMaxY, ay.to));
-    plan.append(op(ChartCall::SetTickFreqY, 0, 0, ay.divisions));
-    plan.append(op(ChartCall::ProcessEvents));
+    plan.append(MakeChartCall(ChartCall::ClearChart));
+    plan.append(MakeChartCall(ChartCall::ProcessEvents));
+    plan.append(MakeChartCall(ChartCall::SetMinX, ax.from));
+    plan.append(MakeChartCall(ChartCall::SetMaxX, ax.to));
+    plan.append(MakeChartCall(ChartCall::SetTickFreqX, 0, 0, ax.divisions));
+    plan.append(MakeChartCall(ChartCall::SetMinY, ay.from));
+    plan.append(MakeChartCall(ChartCall::SetMaxY, ay.to));
+    plan.append(MakeChartCall(ChartCall::SetTickFreqY, 0, 0, ay.divisions));
+    plan.append(MakeChartCall(ChartCall::ProcessEvents));
 }
 
 } // namespace
@@ -147,12 +136,12 @@ ChartRedraw PlanIntegralRedraw(int chart, const AxisEntry& x, const AxisEntry& y
             if (i < n)
                 plan.append(call(ChartCall::MoveTo, point(row)));
         }
-        ChartCall curve = op(ChartCall::PlotCurve);
+        ChartCall curve = MakeChartCall(ChartCall::PlotCurve);
         curve.curve = points;
         plan.append(curve);
     }
-    plan.append(op(ChartCall::Redraw));
-    plan.append(op(ChartCall::ProcessEvents));
+    plan.append(MakeChartCall(ChartCall::Redraw));
+    plan.append(MakeChartCall(ChartCall::ProcessEvents));
     r.ok = true;
     return r;
 }
@@ -179,7 +168,7 @@ ChartRedraw PlanPolygonRedraw(int chart, const AxisEntry& x, const AxisEntry& y,
 
     ChartPlan& plan = r.plan;
     addAxes(plan, ax, ay);
-    ChartCall curve = op(ChartCall::PlotCurve);
+    ChartCall curve = MakeChartCall(ChartCall::PlotCurve);
     for (int i = s; i <= e; ++i) {
         const QPointF& p = points[i - 1];
         plan.append(call(ChartCall::DrawBullet, p, 11, 0));
@@ -189,8 +178,8 @@ ChartRedraw PlanPolygonRedraw(int chart, const AxisEntry& x, const AxisEntry& y,
     }
     if (n != 1)
         plan.append(curve);
-    plan.append(op(ChartCall::Redraw));
-    plan.append(op(ChartCall::ProcessEvents));
+    plan.append(MakeChartCall(ChartCall::Redraw));
+    plan.append(MakeChartCall(ChartCall::ProcessEvents));
     r.ok = true;
     return r;
 }
