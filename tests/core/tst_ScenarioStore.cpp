@@ -12,18 +12,6 @@ using testing::dumpTable;
 
 namespace {
 
-// The scenario's indicators as "kind=value" pairs in kind order, e.g. "0=3 1=2 4=2".
-QString indicators(qint16 obj, qint16 scen)
-{
-    Connection c;
-    QStringList parts;
-    for (const QSqlRecord& r : c.select(QStringLiteral("select * from tabRisk where Id_obj=%1 and id_scen=%2 "
-                                                       "order by Id_por")
-                                            .arg(obj)
-                                            .arg(scen)))
-        parts << QStringLiteral("%1=%2").arg(FieldInt16(r, "Id_por")).arg(FieldDouble(r, "Number"));
-    return parts.join(QLatin1Char(' '));
-}
 
 // "0=3 2=1" -> ticked kinds of an entry.
 ScenarioEntry entryWith(const QString& name, const QString& ticks)
@@ -76,7 +64,7 @@ private Q_SLOTS:
         QCOMPARE(row->name, QStringLiteral("С4"));
         QCOMPARE(row->title, QStringLiteral("Пожар"));
         QVERIFY(testing::fuzzyEqual(row->risk, 2.5e-5));
-        QCOMPARE(indicators(obj.id(), 2), QStringLiteral("0=3 1=2 2=5 3=0.5 4=7"));
+        QCOMPARE(testing::indicatorsOf(obj.id(), 2), QStringLiteral("0=3 1=2 2=5 3=0.5 4=7"));
     }
 
     void changingTicksKeepsSanitaryInStep_data()
@@ -112,7 +100,7 @@ private Q_SLOTS:
         Connection c;
         const qint16 id = SaveScenario(c, obj.id(), 0, entryWith("С1", before));
         QCOMPARE(SaveScenario(c, obj.id(), id, entryWith("С1", after)), id);
-        QCOMPARE(indicators(obj.id(), id), expected);
+        QCOMPARE(testing::indicatorsOf(obj.id(), id), expected);
         QCOMPARE(countRows("select * from tabScen"), 1);
     }
 
@@ -188,7 +176,7 @@ private Q_SLOTS:
         auto obj = testing::object("Склад").scenario("С1", 1e-3).severe(2).sanitary(2);
         Connection c;
         SetIndicator(c, obj.id(), obj.lastScenario(), kind, value);
-        QCOMPARE(indicators(obj.id(), obj.lastScenario()), expected);
+        QCOMPARE(testing::indicatorsOf(obj.id(), obj.lastScenario()), expected);
     }
 
     void setIndicatorCreatesMissingSanitaryRow()
@@ -196,7 +184,7 @@ private Q_SLOTS:
         auto obj = testing::object("Склад").scenario("С1", 1e-3).severe(2); // no kind-4 row yet
         Connection c;
         SetIndicator(c, obj.id(), obj.lastScenario(), 2, 1);
-        QCOMPARE(indicators(obj.id(), obj.lastScenario()), QStringLiteral("1=2 2=1 4=3"));
+        QCOMPARE(testing::indicatorsOf(obj.id(), obj.lastScenario()), QStringLiteral("1=2 2=1 4=3"));
     }
 
     void clearIndicator_data()
@@ -223,8 +211,8 @@ private Q_SLOTS:
         auto other = testing::object("Цех").scenario("С1", 1e-3).severe(2).light(3).sanitary(5);
         Connection c;
         ClearIndicator(c, obj.id(), obj.lastScenario(), kind);
-        QCOMPARE(indicators(obj.id(), obj.lastScenario()), expected);
-        QCOMPARE(indicators(other.id(), other.lastScenario()), QStringLiteral("1=2 2=3 4=5"));
+        QCOMPARE(testing::indicatorsOf(obj.id(), obj.lastScenario()), expected);
+        QCOMPARE(testing::indicatorsOf(other.id(), other.lastScenario()), QStringLiteral("1=2 2=3 4=5"));
     }
 
     void clearKindLeavesSanitaryAndOtherObjects()
@@ -241,9 +229,9 @@ private Q_SLOTS:
         auto other = testing::object("Цех").scenario("С1", 1e-3).severe(2);
         Connection c;
         ClearKind(c, obj.id(), 1);
-        QCOMPARE(indicators(obj.id(), 1), QStringLiteral("2=3 4=5"));
-        QCOMPARE(indicators(obj.id(), 2), QStringLiteral("0=1 4=1"));
-        QCOMPARE(indicators(other.id(), 1), QStringLiteral("1=2"));
+        QCOMPARE(testing::indicatorsOf(obj.id(), 1), QStringLiteral("2=3 4=5"));
+        QCOMPARE(testing::indicatorsOf(obj.id(), 2), QStringLiteral("0=1 4=1"));
+        QCOMPARE(testing::indicatorsOf(other.id(), 1), QStringLiteral("1=2"));
     }
 
     void deleteScenarioRemovesEveryKind()
@@ -262,8 +250,8 @@ private Q_SLOTS:
         DeleteScenario(c, obj.id(), 1);
         QVERIFY(!FindScenario(c, obj.id(), 1));
         QCOMPARE(countRows("select * from tabRisk where Id_obj=1 and Id_scen=1"), 0);
-        QCOMPARE(indicators(obj.id(), 2), QStringLiteral("0=4"));
-        QCOMPARE(indicators(other.id(), 1), QStringLiteral("0=1"));
+        QCOMPARE(testing::indicatorsOf(obj.id(), 2), QStringLiteral("0=4"));
+        QCOMPARE(testing::indicatorsOf(other.id(), 1), QStringLiteral("0=1"));
     }
 
     void findByNameIsSafeAndCaseInsensitive_data()

@@ -79,4 +79,14 @@ int countRows(const QString& sql)
     return c.select(sql).size();
 }
 
+QString indicatorsOf(qint16 obj, qint16 scen)
+{
+    zarnel::Connection c;
+    QStringList parts;
+    const QString sql = QStringLiteral("select * from tabRisk where Id_obj=%1 and id_scen=%2 order by Id_por");
+    for (const QSqlRecord& r : c.select(sql.arg(obj).arg(scen)))
+        parts << QStringLiteral("%1=%2").arg(zarnel::FieldInt16(r, "Id_por")).arg(zarnel::FieldDouble(r, "Number"));
+    return parts.join(QLatin1Char(' '));
+}
+
 } // namespace testing

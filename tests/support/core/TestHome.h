@@ -44,6 +44,8 @@ ObjectBuilder object(const QString& name, const QVariant& people = 0);
 // Rows of a table as text, in a fixed order, for before/after comparisons.
 QStringList dumpTable(const QString& table);
 int countRows(const QString& sql);
+// A scenario's indicators as "kind=value" pairs in kind order, e.g. "0=3 1=2 4=2".
+QString indicatorsOf(qint16 obj, qint16 scen);
 
 inline bool fuzzyEqual(double a, double b, double rel = 1e-12)
 {

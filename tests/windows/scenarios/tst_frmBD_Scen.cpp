@@ -56,18 +56,6 @@ bool inListState(frmBD_Scen* f)
            f->heightTwips() == 6480;
 }
 
-// The scenario's indicators as "kind=value" pairs, e.g. "0=3 1=2 4=2".
-QString indicators(qint16 obj, qint16 scen)
-{
-    Connection c;
-    QStringList parts;
-    for (const QSqlRecord& r : c.select(QStringLiteral("select * from tabRisk where Id_obj=%1 and id_scen=%2 "
-                                                       "order by Id_por")
-                                            .arg(obj)
-                                            .arg(scen)))
-        parts << QStringLiteral("%1=%2").arg(FieldInt16(r, "Id_por")).arg(FieldDouble(r, "Number"));
-    return parts.join(QLatin1Char(' '));
-}
 
 int rowOf(FlexGrid* g, const QString& name)
 {
@@ -372,7 +360,7 @@ private Q_SLOTS:
         QCOMPARE(FieldInt16(rows.first(), "Id"), qint16(1)); // the free key
         QCOMPARE(FieldText(rows.first(), "Opis"), QStringLiteral("Выброс аммиака"));
         QVERIFY(testing::fuzzyEqual(FieldDouble(rows.first(), "Risk"), 2.5e-4));
-        QCOMPARE(indicators(obj.id(), 1), QStringLiteral("0=3 1=2 2=5 3=0.123 4=7"));
+        QCOMPARE(testing::indicatorsOf(obj.id(), 1), QStringLiteral("0=3 1=2 2=5 3=0.123 4=7"));
         const int row = rowOf(f->Tabl_Name, "K-5");
         QVERIFY(row > 0);
         QCOMPARE(f->Tabl_Name->TextMatrix(row, 3), QStringLiteral("2,500E-04"));
@@ -401,8 +389,8 @@ private Q_SLOTS:
         f->Command1->click();
 
         QVERIFY(m_msgs->calls.isEmpty());
-        QCOMPARE(indicators(obj.id(), 1), QStringLiteral("0=1 2=4 4=4"));
-        QCOMPARE(indicators(obj.id(), 2), QStringLiteral("1=7 4=7"));
+        QCOMPARE(testing::indicatorsOf(obj.id(), 1), QStringLiteral("0=1 2=4 4=4"));
+        QCOMPARE(testing::indicatorsOf(obj.id(), 2), QStringLiteral("1=7 4=7"));
         Connection c;
         const auto row = FindScenario(c, obj.id(), 1);
         QVERIFY(row);
@@ -584,7 +572,7 @@ private Q_SLOTS:
         f->Command3->click();
         QCOMPARE(testing::countRows("select * from tabRisk where Id_scen=1"), 0);
         QCOMPARE(testing::countRows("select * from tabScen where Id=1"), 0);
-        QCOMPARE(indicators(obj.id(), 2), QStringLiteral("0=4"));
+        QCOMPARE(testing::indicatorsOf(obj.id(), 2), QStringLiteral("0=4"));
         QCOMPARE(f->Tabl_Name->Rows(), 2);
         QCOMPARE(f->Tabl_Name->TextMatrix(1, 1), QStringLiteral("С2"));
         QVERIFY(!f->Command3->isEnabled());
