@@ -4,6 +4,7 @@
 
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QShortcut>
 #include <QStandardPaths>
 #include <QStyle>
 #include <QVBoxLayout>
@@ -39,6 +40,9 @@ frmAbout::frmAbout()
     grid->addLayout(buttons, 3, 2);
     grid->setRowStretch(2, 1);
     connect(cmdOK, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
+    // Enter and Escape close the box, as its OK button is the default and the cancel button.
+    for (const QKeySequence key : {QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter), QKeySequence(Qt::Key_Escape)})
+        connect(new QShortcut(key, this), &QShortcut::activated, cmdOK, &QPushButton::click);
     connect(cmdSysInfo, &QPushButton::clicked, this, &frmAbout::cmdSysInfo_Click);
     setWidthTwips(6200);
     setHeightTwips(3600);
