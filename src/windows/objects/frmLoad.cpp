@@ -8,7 +8,6 @@
 #include "windows/scenarios/frmBD_Scen.h"
 #include "windows/shell/frmMain1.h"
 
-#include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QMenuBar>
 #include <QVBoxLayout>
@@ -174,17 +173,18 @@ bool frmLoad::FillObjectList()
 
 void frmLoad::applyMode()
 {
+    // The frames change first: the height must not be clamped by the minimum size of the frame that goes.
     if (Option1->isChecked()) {
-        setHeightTwips(kNewObjectHeight);
         Frame2->hide();
         Frame3->show();
+        setHeightTwips(kNewObjectHeight);
         Command1->setText(QStringLiteral("СОЗДАТЬ"));
         Command1->setEnabled(true);
     } else {
-        setHeightTwips(kListHeight);
         // The list covers the name frame.
         Frame3->hide();
         Frame2->show();
+        setHeightTwips(kListHeight);
         Command1->setText(QStringLiteral("ЗАГРУЗИТЬ"));
         Command1->setEnabled(false);
     }
@@ -350,17 +350,6 @@ void frmLoad::mnuReturn_Click()
 
 void frmLoad::mnuExit_Click()
 {
-    CloseAllWindows();
-}
-
-void frmLoad::closeEvent(QCloseEvent* e)
-{
-    Form::closeEvent(e);
-    // Closing the window by its frame must not leave the program running without a visible window.
-    for (Form* f : forms().loaded()) {
-        if (f->isVisible())
-            return;
-    }
     CloseAllWindows();
 }
 
