@@ -4,8 +4,55 @@
 
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QStyledItemDelegate>
+#include <QTextLayout>
 
 namespace zarnel {
+
+namespace {
+
+// True when text, wrapped at word boundaries as the item view wraps it, fits width × height.
+bool fitsWrapped(const QString& text, const QFont& font, int width, int height)
+{
+    QTextOption option;
+    option.setWrapMode(QTextOption::WordWrap);
+    QTextLayout layout(text, font);
+    layout.setTextOption(option);
+    qreal h = 0;
+    bool fits = true;
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(width);
+        // A word longer than the line overflows it and would be cut.
+        fits = fits && line.naturalTextWidth() <= width;
+        h += line.height();
+    }
+    layout.endLayout();
+    return fits && h <= height;
+}
+
+// Paints the header row with the font that lets each header fit its cell.
+class HeaderDelegate : public QStyledItemDelegate {
+public:
+    explicit HeaderDelegate(FlexGrid* grid)
+        : QStyledItemDelegate(grid)
+        , m_grid(grid)
+    {
+    }
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override
+    {
+        QStyledItemDelegate::initStyleOption(option, index);
+        if (index.row() == 0)
+            option->font = m_grid->headerFont(index.column());
+    }
+
+private:
+    FlexGrid* m_grid;
+};
+
+} // namespace
 
 FlexGrid::FlexGrid(QWidget* parent)
     : QTableWidget(parent)
@@ -16,6 +63,7 @@ FlexGrid::FlexGrid(QWidget* parent)
     setSelectionMode(QAbstractItemView::SingleSelection);
     setSelectionBehavior(QAbstractItemView::SelectItems);
     setWordWrap(true);
+    setItemDelegate(new HeaderDelegate(this));
     verticalHeader()->setDefaultSectionSize(TwipsToPixelsY(255));
     verticalHeader()->setMinimumSectionSize(4);
     horizontalHeader()->setMinimumSectionSize(0);
@@ -166,6 +214,27 @@ QColor FlexGrid::cellForeColor(int row, int col) const
         return QColor(Qt::black);
     const QVariant v = it->data(Qt::ForegroundRole);
     return v.isValid() ? v.value<QBrush>().color() : QColor(Qt::black);
+}
+
+QFont FlexGrid::headerFont(int col) const
+{
+    const QTableWidgetItem* it = item(0, col);
+    QFont f = font();
+    if (it && it->data(Qt::FontRole).isValid())
+        f = it->font();
+    if (!it || it->text().isEmpty() || f.pointSizeF() <= 0)
+        return f;
+    // The item view keeps this margin on either side of a cell's text.
+    const int margin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
+    const int width = columnWidth(col) - 2 * margin;
+    const int height = rowHeight(0) - 2;
+    constexpr qreal kSmallest = 5;
+    qreal size = f.pointSizeF();
+    while (size > kSmallest && !fitsWrapped(it->text(), f, width, height)) {
+        size = qMax(kSmallest, size - 0.5);
+        f.setPointSizeF(size);
+    }
+    return f;
 }
 
 void FlexGrid::setSelectionByRow(bool byRow)

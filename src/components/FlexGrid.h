@@ -43,6 +43,10 @@ public:
     void setCellForeColor(const QColor& c);
     QColor cellForeColor(int row, int col) const;
 
+    // The font a header cell (row 0) is painted with: its own font, made smaller where needed until its text,
+    // wrapped at word boundaries, fits the cell whole.
+    QFont headerFont(int col) const;
+
     // Whole-row selection (the object list) instead of single cells.
     void setSelectionByRow(bool byRow);
 

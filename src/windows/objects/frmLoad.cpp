@@ -131,11 +131,6 @@ bool frmLoad::FillObjectList()
     Tabl_Name->setTextMatrix(0, 1, QStringLiteral("Опасные производственные объекты"));
     Tabl_Name->setTextMatrix(0, 2, QStringLiteral("Число рискующих"));
     Tabl_Name->setRowHeight(0, 500);
-    // The narrow people column needs a smaller header font for "рискующих" to fit on its line.
-    QFont headerFont = Tabl_Name->font();
-    headerFont.setPointSizeF(headerFont.pointSizeF() * 0.85);
-    Tabl_Name->item(0, 1)->setFont(headerFont);
-    Tabl_Name->item(0, 2)->setFont(headerFont);
 
     QVector<StoredObject> objects;
     bool ok = true;
