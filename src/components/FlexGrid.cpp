@@ -45,7 +45,7 @@ protected:
     {
         QStyledItemDelegate::initStyleOption(option, index);
         if (index.row() == 0)
-            option->font = m_grid->headerFont(index.column());
+            option->font = m_grid->headerFont();
     }
 
 private:
@@ -216,24 +216,32 @@ QColor FlexGrid::cellForeColor(int row, int col) const
     return v.isValid() ? v.value<QBrush>().color() : QColor(Qt::black);
 }
 
-QFont FlexGrid::headerFont(int col) const
+QFont FlexGrid::headerFont() const
 {
-    const QTableWidgetItem* it = item(0, col);
+    // One size for the whole header row, the largest at which every header fits: a row of mixed sizes reads badly.
     QFont f = font();
-    if (it && it->data(Qt::FontRole).isValid())
-        f = it->font();
-    if (!it || it->text().isEmpty() || f.pointSizeF() <= 0)
+    if (f.pointSizeF() <= 0)
         return f;
-    // The item view keeps this margin on either side of a cell's text.
+    // The item view paints a cell one grid line smaller and keeps a margin on either side of its text; one
+    // pixel more allows for the rounding of the text's width.
     const int margin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
-    const int width = columnWidth(col) - 2 * margin;
-    const int height = rowHeight(0) - 2;
+    const int grid = showGrid() ? 1 : 0;
+    const int height = rowHeight(0) - grid - 1;
     constexpr qreal kSmallest = 5;
     qreal size = f.pointSizeF();
-    while (size > kSmallest && !fitsWrapped(it->text(), f, width, height)) {
-        size = qMax(kSmallest, size - 0.5);
-        f.setPointSizeF(size);
+    for (int c = 0; c < columnCount(); ++c) {
+        const QTableWidgetItem* it = item(0, c);
+        if (!it || it->text().isEmpty() || isColumnHidden(c))
+            continue;
+        const int width = columnWidth(c) - grid - 2 * margin - 1;
+        QFont candidate = f;
+        candidate.setPointSizeF(size);
+        while (size > kSmallest && !fitsWrapped(it->text(), candidate, width, height)) {
+            size = qMax(kSmallest, size - 0.5);
+            candidate.setPointSizeF(size);
+        }
     }
+    f.setPointSizeF(size);
     return f;
 }
 

@@ -1,5 +1,5 @@
 // Header cells of the grids: every header is shown whole within its cell, wrapped at word boundaries,
-// with a smaller font only where the grid's own font does not fit.
+// with a smaller font for the header row only where the grid's own font does not fit.
 
 #include "components/FlexGrid.h"
 #include "components/Twips.h"
@@ -56,7 +56,7 @@ private Q_SLOTS:
         g.setTextMatrix(0, 1, text);
         g.setTextMatrix(1, 1, text); // data cells keep the grid's font
 
-        const QFont font = g.headerFont(1);
+        const QFont font = g.headerFont();
         const int margin = g.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &g) + 1;
         const QRect box(0, 0, g.columnWidth(1) - 2 * margin, g.rowHeight(0));
         const QRect needed = QFontMetrics(font).boundingRect(QRect(box.topLeft(), QSize(box.width(), 10000)),
@@ -71,19 +71,21 @@ private Q_SLOTS:
         QVERIFY(font.pointSizeF() <= g.font().pointSizeF());
     }
 
-    void aHeaderThatFitsKeepsTheGridFont()
+    void headersThatFitKeepTheGridFont()
     {
         FlexGrid g;
-        g.setCols(2);
+        g.setCols(3);
         g.setColWidth(1, 3700);
+        g.setColWidth(2, 3700);
         g.setRowHeight(0, 900);
         g.setTextMatrix(0, 1, QStringLiteral("Частота"));
-        QCOMPARE(g.headerFont(1), g.font());
-        // Only the header row is fitted.
-        g.setColWidth(1, 300);
-        QVERIFY(g.headerFont(1).pointSizeF() < g.font().pointSizeF());
-        g.setTextMatrix(0, 1, QString());
-        QCOMPARE(g.headerFont(1), g.font());
+        g.setTextMatrix(0, 2, QStringLiteral("Погибшие"));
+        QCOMPARE(g.headerFont(), g.font());
+        // One narrow column makes the whole row smaller; a hidden one does not count.
+        g.setColWidth(2, 700);
+        QVERIFY(g.headerFont().pointSizeF() < g.font().pointSizeF());
+        g.setColWidth(2, 0);
+        QCOMPARE(g.headerFont(), g.font());
     }
 };
 
