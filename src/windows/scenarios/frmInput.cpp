@@ -201,6 +201,8 @@ void frmInput::buildPage(int kind, const QString& valueCaption, QWidget* value)
     title->setFrameShape(QFrame::StyledPanel);
     title->setFrameShadow(QFrame::Sunken);
     title->setMinimumHeight(40);
+    // A long title wraps, within its word too, instead of widening the window.
+    title->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     title->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     lowerLayout->addWidget(title, 1, 1, 2, 1);
     lowerLayout->addWidget(caption(valueCaption, lower), 0, 2);
@@ -376,6 +378,7 @@ void frmInput::lookUp(int kind)
         }
         CurrentScenarioId = scenario->id;
         m_titleLabels[kind]->setText(scenario->title.isEmpty() ? kNoTitle : scenario->title);
+        m_titleLabels[kind]->setToolTip(scenario->title); // a long title may be cut in the box
         const auto value = ReadIndicator(c, CurrentObjectId, scenario->id, kind);
         if (value) {
             commitButton->setText(kChange);

@@ -602,7 +602,7 @@ private Q_SLOTS:
     {
         const QString name = QString(500, QChar(0x0416)); // "ЖЖЖ…"
         auto obj = testing::object(name, 5);
-        obj.scenario(QString(500, QChar(0x0429)), 1e-4, "Пожар").kills(1);
+        obj.scenario(QString(500, QChar(0x0429)), 1e-4, QString(500, QChar(0x0429))).kills(1);
         frmInput* f = openWindow(obj.id());
         QCoreApplication::processEvents();
         QCOMPARE(f->frameGeometry().width(), TwipsToPixelsX(9900));
@@ -610,6 +610,7 @@ private Q_SLOTS:
         QCOMPARE(f->Label23->toolTip(), name);
         QVERIFY(f->Label23->shownText().endsWith(QStringLiteral("…")));
         QVERIFY(f->Label23->shownText().size() < name.size());
+        QCOMPARE(f->titleLabel(0)->toolTip(), QString(500, QChar(0x0429)));
     }
 
     void backUnloadsAndOpensTheEditorModally()
