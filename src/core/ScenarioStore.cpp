@@ -82,8 +82,9 @@ std::optional<QString> CheckIndicatorValue(int kind, double value)
         return std::nullopt;
     }
     if (!(value >= 0 && value <= kMaxPeople && value == std::floor(value)))
-        return QStringLiteral("Число людей (") + EntryKindLabel(kind) + QStringLiteral(") должно быть целым числом от 0 до ") +
-               QString::number(qint64(kMaxPeople)) + QStringLiteral("!");
+        return QStringLiteral("Число людей (") + EntryKindLabel(kind) +
+               QStringLiteral(") должно быть целым числом от 0 до ") + QString::number(qint64(kMaxPeople)) +
+               QStringLiteral("!");
     return std::nullopt;
 }
 
