@@ -4,8 +4,55 @@
 
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QStyledItemDelegate>
+#include <QTextLayout>
 
 namespace zarnel {
+
+namespace {
+
+// True when text, wrapped at word boundaries as the item view wraps it, fits width × height.
+bool fitsWrapped(const QString& text, const QFont& font, int width, int height)
+{
+    QTextOption option;
+    option.setWrapMode(QTextOption::WordWrap);
+    QTextLayout layout(text, font);
+    layout.setTextOption(option);
+    qreal h = 0;
+    bool fits = true;
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(width);
+        // A word longer than the line overflows it and would be cut.
+        fits = fits && line.naturalTextWidth() <= width;
+        h += line.height();
+    }
+    layout.endLayout();
+    return fits && h <= height;
+}
+
+// Paints the header row with the font that lets each header fit its cell.
+class HeaderDelegate : public QStyledItemDelegate {
+public:
+    explicit HeaderDelegate(FlexGrid* grid)
+        : QStyledItemDelegate(grid)
+        , m_grid(grid)
+    {
+    }
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override
+    {
+        QStyledItemDelegate::initStyleOption(option, index);
+        if (index.row() == 0)
+            option->font = m_grid->headerFont();
+    }
+
+private:
+    FlexGrid* m_grid;
+};
+
+} // namespace
 
 FlexGrid::FlexGrid(QWidget* parent)
     : QTableWidget(parent)
@@ -16,6 +63,7 @@ FlexGrid::FlexGrid(QWidget* parent)
     setSelectionMode(QAbstractItemView::SingleSelection);
     setSelectionBehavior(QAbstractItemView::SelectItems);
     setWordWrap(true);
+    setItemDelegate(new HeaderDelegate(this));
     verticalHeader()->setDefaultSectionSize(TwipsToPixelsY(255));
     verticalHeader()->setMinimumSectionSize(4);
     horizontalHeader()->setMinimumSectionSize(0);
@@ -166,6 +214,35 @@ QColor FlexGrid::cellForeColor(int row, int col) const
         return QColor(Qt::black);
     const QVariant v = it->data(Qt::ForegroundRole);
     return v.isValid() ? v.value<QBrush>().color() : QColor(Qt::black);
+}
+
+QFont FlexGrid::headerFont() const
+{
+    // One size for the whole header row, the largest at which every header fits: a row of mixed sizes reads badly.
+    QFont f = font();
+    if (f.pointSizeF() <= 0)
+        return f;
+    // The item view paints a cell one grid line smaller and keeps a margin on either side of its text; one
+    // pixel more allows for the rounding of the text's width.
+    const int margin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
+    const int grid = showGrid() ? 1 : 0;
+    const int height = rowHeight(0) - grid - 1;
+    constexpr qreal kSmallest = 5;
+    qreal size = f.pointSizeF();
+    for (int c = 0; c < columnCount(); ++c) {
+        const QTableWidgetItem* it = item(0, c);
+        if (!it || it->text().isEmpty() || isColumnHidden(c))
+            continue;
+        const int width = columnWidth(c) - grid - 2 * margin - 1;
+        QFont candidate = f;
+        candidate.setPointSizeF(size);
+        while (size > kSmallest && !fitsWrapped(it->text(), candidate, width, height)) {
+            size = qMax(kSmallest, size - 0.5);
+            candidate.setPointSizeF(size);
+        }
+    }
+    f.setPointSizeF(size);
+    return f;
 }
 
 void FlexGrid::setSelectionByRow(bool byRow)

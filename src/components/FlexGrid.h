@@ -43,6 +43,10 @@ public:
     void setCellForeColor(const QColor& c);
     QColor cellForeColor(int row, int col) const;
 
+    // The font the header row (row 0) is painted with: the grid's font, made smaller where needed until every
+    // header, wrapped at word boundaries, fits its cell whole.
+    QFont headerFont() const;
+
     // Whole-row selection (the object list) instead of single cells.
     void setSelectionByRow(bool byRow);
 

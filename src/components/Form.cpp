@@ -4,6 +4,7 @@
 
 #include <QCloseEvent>
 #include <QGuiApplication>
+#include <QLayout>
 #include <QTimer>
 
 namespace zarnel {
@@ -70,6 +71,14 @@ void Form::setWidthTwips(int twips)
 void Form::applyOuterSize()
 {
     // The sizes are outer sizes; the frame is known only once the window is shown, so this runs again then.
+    // A child hidden or shown just before changes the minimum size only once the layouts run again, which
+    // would clamp this resize to the old minimum.
+    if (QWidget* c = centralWidget(); c && c->layout())
+        c->layout()->activate();
+    if (layout()) {
+        layout()->invalidate();
+        layout()->activate();
+    }
     const int frameW = qMax(0, frameGeometry().width() - geometry().width());
     const int frameH = qMax(0, frameGeometry().height() - geometry().height());
     const int w = m_widthTwips > 0 ? qMax(1, TwipsToPixelsX(m_widthTwips) - frameW) : width();
@@ -93,9 +102,15 @@ bool Form::event(QEvent* e)
 
 void Form::closeEvent(QCloseEvent* e)
 {
-    // Closing by the title bar unloads the window, as the program's own commands do.
+    // Closing by the title bar unloads the window, as the program's own commands do. Windows left hidden
+    // behind it (the object list, the indicator window) could never be reached again: the program ends.
     e->accept();
     Unload();
+    for (Form* f : FormRegistry::instance().loaded()) {
+        if (f->isVisible())
+            return;
+    }
+    CloseAllWindows();
 }
 
 FormRegistry& FormRegistry::instance()

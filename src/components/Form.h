@@ -6,6 +6,7 @@
 // - Form_Activate runs when the window becomes the program's active window: when it is shown, when
 //   another window of the program hid or unloaded and left it active, or when the user switches to it
 //   from another window of the program; not when focus returns from a message box or another program;
+// - closing a window by its title bar unloads it, and every other one too when none is left visible;
 // - CloseAllWindows unloads every loaded window in load order; the program ends when none is loaded.
 
 #include <QElapsedTimer>

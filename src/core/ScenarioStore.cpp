@@ -1,8 +1,11 @@
 #include "core/ScenarioStore.h"
 
 #include "core/Formats.h"
+#include "core/Limits.h"
 
 #include <QSet>
+#include <algorithm>
+#include <cmath>
 #include <stdexcept>
 
 namespace zarnel {
@@ -18,6 +21,9 @@ void requireEnteredKind(int kind)
     if (kind < 0 || kind > 3)
         throw std::invalid_argument("indicator kind must be 0..3");
 }
+
+// A frequency typed at a bound (1,000 E-50) may land an ulp beside it after the division by the power of ten.
+constexpr double kRoundingSlack = 1e-12;
 
 QString key(qint16 v)
 {
@@ -39,9 +45,10 @@ void writeIndicator(Connection& c, qint16 obj, qint16 scen, int kind, std::optio
 {
     c.exec(QStringLiteral("DELETE FROM tabRisk WHERE Id_obj=? AND Id_scen=? AND Id_por=?"),
            {int(obj), int(scen), kind});
+    // + 0.0 stores a typed "-0" as 0.
     if (value)
         c.exec(QStringLiteral("INSERT INTO tabRisk (Id_obj, Id_scen, Id_por, Number) VALUES (?, ?, ?, ?)"),
-               {int(obj), int(scen), kind, *value});
+               {int(obj), int(scen), kind, *value + 0.0});
 }
 
 void syncSanitary(Connection& c, qint16 obj, qint16 scen)
@@ -55,6 +62,49 @@ void syncSanitary(Connection& c, qint16 obj, qint16 scen)
 }
 
 } // namespace
+
+QString EntryKindLabel(int kind)
+{
+    requireEnteredKind(kind);
+    static const char* const labels[4] = {"гибель, чел.", "тяжелые поражения, чел.", "легкие поражения, чел.",
+                                          "ущерб"};
+    return QString::fromUtf8(labels[kind]);
+}
+
+std::optional<QString> CheckIndicatorValue(int kind, double value)
+{
+    requireEnteredKind(kind);
+    // The negated comparisons refuse NaN as well.
+    if (kind == 3) {
+        if (!(value >= 0 && value <= kMaxDamage))
+            return QStringLiteral("Ущерб должен быть числом от 0 до ") + QString::number(qint64(kMaxDamage)) +
+                   QStringLiteral(" млн. руб.!");
+        return std::nullopt;
+    }
+    if (!(value >= 0 && value <= kMaxPeople && value == std::floor(value)))
+        return QStringLiteral("Число людей (") + EntryKindLabel(kind) +
+               QStringLiteral(") должно быть целым числом от 0 до ") + QString::number(qint64(kMaxPeople)) +
+               QStringLiteral("!");
+    return std::nullopt;
+}
+
+std::optional<EntryProblem> ValidateScenarioEntry(const ScenarioEntry& entry)
+{
+    if (entry.name.trimmed().isEmpty())
+        return EntryProblem{EntryProblem::Name, -1, QStringLiteral("Не введен классификационный номер сценария!")};
+    if (!(entry.risk >= kMinFrequency * (1 - kRoundingSlack) && entry.risk <= kMaxFrequency))
+        return EntryProblem{EntryProblem::Frequency, -1,
+                            QStringLiteral("Частота события должна быть от ") + FormatRiskValue(kMinFrequency) +
+                                QStringLiteral(" до ") + QString::number(qint64(kMaxFrequency)) +
+                                QStringLiteral(" событий в год!")};
+    for (int kind = 0; kind < 4; ++kind) {
+        if (const auto& v = entry.indicators[size_t(kind)]) {
+            if (auto message = CheckIndicatorValue(kind, *v))
+                return EntryProblem{EntryProblem::Indicator, kind, *message};
+        }
+    }
+    return std::nullopt;
+}
 
 std::optional<double> ReadIndicator(Connection& c, qint16 objectId, qint16 scenarioId, int kind)
 {
@@ -107,6 +157,10 @@ qint16 FreeScenarioId(Connection& c, qint16 objectId)
 
 qint16 SaveScenario(Connection& c, qint16 objectId, qint16 scenarioId, const ScenarioEntry& entry)
 {
+    if (const auto problem = ValidateScenarioEntry(entry))
+        throw std::invalid_argument(problem->message.toStdString());
+    // Within the slack of the check: the bound itself is stored.
+    const double risk = std::clamp(entry.risk, kMinFrequency, kMaxFrequency);
     Transaction t(c);
     if (ScenarioNameTaken(c, objectId, entry.name, scenarioId))
         return 0;
@@ -119,10 +173,10 @@ qint16 SaveScenario(Connection& c, qint16 objectId, qint16 scenarioId, const Sce
         if (id == 0)
             throw DbError(QStringLiteral("у объекта нет свободного номера сценария"));
         c.exec(QStringLiteral("INSERT INTO tabScen (Id_obj, Id, Name, Opis, Risk) VALUES (?, ?, ?, ?, ?)"),
-               {int(objectId), int(id), entry.name, opis, entry.risk});
+               {int(objectId), int(id), entry.name, opis, risk});
     } else {
         const int changed = c.exec(QStringLiteral("UPDATE tabScen SET Name=?, Opis=?, Risk=? WHERE Id_obj=? AND Id=?"),
-                                   {entry.name, opis, entry.risk, int(objectId), int(id)});
+                                   {entry.name, opis, risk, int(objectId), int(id)});
         if (changed == 0)
             throw DbError(QStringLiteral("сценарий не найден"));
     }
@@ -135,7 +189,8 @@ qint16 SaveScenario(Connection& c, qint16 objectId, qint16 scenarioId, const Sce
 
 void SetIndicator(Connection& c, qint16 objectId, qint16 scenarioId, int kind, double value)
 {
-    requireEnteredKind(kind);
+    if (const auto problem = CheckIndicatorValue(kind, value))
+        throw std::invalid_argument(problem->toStdString());
     Transaction t(c);
     writeIndicator(c, objectId, scenarioId, kind, value);
     if (kind == kSevere || kind == kLight)

@@ -32,14 +32,35 @@ struct ScenarioRecord {
     double risk = 0;
 };
 
+// Where an entry breaks the rules of what may be stored, with the message the user reads.
+struct EntryProblem {
+    enum Field { Name, Frequency, Indicator } field = Name;
+    int kind = -1; // the indicator's kind 0..3 when field is Indicator
+    QString message;
+};
+
+// The consequence kind 0..3 as the entry windows name it in their messages: "гибель, чел." ...
+QString EntryKindLabel(int kind);
+
+// Nothing when value may be stored as the indicator of kind 0..3 (people: a whole number 0..kMaxPeople;
+// damage: 0..kMaxDamage million roubles), otherwise the message. NaN stands for a text that is no number.
+std::optional<QString> CheckIndicatorValue(int kind, double value);
+
+// Nothing when the entry may be stored: a classification number, a frequency within
+// kMinFrequency..kMaxFrequency (up to rounding) and every ticked indicator as CheckIndicatorValue wants it.
+// Otherwise the first problem, in the order name, frequency, kinds 0..3.
+std::optional<EntryProblem> ValidateScenarioEntry(const ScenarioEntry& entry);
+
 // Stores the entry: the scenario row (a new one with the smallest free key of the object when scenarioId is 0,
 // otherwise the row scenarioId), one tabRisk row per ticked kind 0..3, no row for an unticked kind, and the
 // kind-4 row. Returns the scenario's Id, or 0 without writing anything when another scenario of the object
 // already has this classification number (compared as the database compares names: case-insensitive).
-// Throws DbError when scenarioId names no scenario of the object or the object has no free key left.
+// Throws DbError when scenarioId names no scenario of the object or the object has no free key left, and
+// std::invalid_argument for an entry that ValidateScenarioEntry refuses.
 qint16 SaveScenario(Connection& c, qint16 objectId, qint16 scenarioId, const ScenarioEntry& entry);
 
 // Adds or changes the indicator of kind 0..3; for kinds 1 and 2 the kind-4 row follows.
+// Throws std::invalid_argument for a value that CheckIndicatorValue refuses.
 void SetIndicator(Connection& c, qint16 objectId, qint16 scenarioId, int kind, double value);
 
 // The indicator window's "Обнулить" for one scenario: removes the indicator of kind 0..3. For kinds 1 and 2 the

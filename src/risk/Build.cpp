@@ -1,6 +1,7 @@
 #include "risk/Build.h"
 
 #include "core/Formats.h"
+#include "core/ObjectStore.h"
 #include "core/Shared.h"
 #include "risk/Distribution.h"
 #include "risk/KindReader.h"
@@ -18,16 +19,16 @@ EntryCheck CheckEntry(const BuildInput& input)
     // An empty box means the number of people is not given, like 0.
     const QString text = input.peopleText.trimmed();
     if (!text.isEmpty()) {
-        const std::optional<double> value = ToDouble(text);
-        const std::optional<qint16> people = value ? ToInt16(*value) : std::nullopt;
-        if (!people || *value < 0) {
+        // The same rule as for the number stored with the object: a fraction of a person is no count.
+        const std::optional<qint16> people = ParsePeopleCount(text);
+        if (!people) {
             e.outcome = EntryCheck::PeopleInvalid;
             e.message = {QStringLiteral("Число людей в зоне риска должно быть целым числом от 0 до 32767!"),
                          QStringLiteral("Внимание!!!"), UserMessage::Ok};
             return e;
         }
         e.peopleAtRisk = *people;
-        e.peopleValue = *value;
+        e.peopleValue = *people;
     }
     PeopleAtRisk = e.peopleAtRisk;
 

@@ -4,6 +4,7 @@
 #include "components/Twips.h"
 
 #include <QLineEdit>
+#include <QVBoxLayout>
 #include <QTest>
 
 using namespace zarnel;
@@ -117,6 +118,56 @@ private Q_SLOTS:
         forms().get<FormB>()->Show();
         settle();
         QVERIFY(!ended);
+    }
+
+    void closingByTheTitleBar_data()
+    {
+        QTest::addColumn<bool>("otherVisible");
+        QTest::addColumn<bool>("programEnds");
+        QTest::newRow("another window shown") << true << false;
+        // A hidden window could never be reached again.
+        QTest::newRow("the other one hidden") << false << true;
+    }
+    void closingByTheTitleBar()
+    {
+        QFETCH(bool, otherVisible);
+        QFETCH(bool, programEnds);
+        bool ended = false;
+        forms().onLastUnloaded = [&] { ended = true; };
+        FormB* b = forms().get<FormB>();
+        b->Show();
+        if (!otherVisible)
+            b->Hide();
+        FormA* a = forms().get<FormA>();
+        a->Show();
+
+        a->close();
+        QVERIFY(!forms().isLoaded<FormA>());
+        QCOMPARE(forms().isLoaded<FormB>(), !programEnds);
+        settle();
+        QCOMPARE(ended, programEnds);
+    }
+
+    void heightIsNotHeldByAChildHiddenJustBefore()
+    {
+        FormA* a = forms().get<FormA>();
+        auto* central = new QWidget;
+        auto* layout = new QVBoxLayout(central);
+        auto* tall = new QWidget;
+        tall->setMinimumHeight(TwipsToPixelsY(4000));
+        layout->addWidget(new QLineEdit);
+        layout->addWidget(tall);
+        a->setCentralWidget(central);
+        a->setHeightTwips(4900);
+        a->Show();
+        settle();
+        QCOMPARE(a->frameGeometry().height(), TwipsToPixelsY(4900));
+
+        tall->hide();
+        a->setHeightTwips(2150);
+        QCOMPARE(a->frameGeometry().height(), TwipsToPixelsY(2150));
+        settle();
+        QCOMPARE(a->frameGeometry().height(), TwipsToPixelsY(2150));
     }
 
     void heightInTwips()

@@ -364,7 +364,11 @@ void RiskBuildTest::entryChecks_data()
     QTest::newRow("no people, asked") << "0" << some << false << int(EntryCheck::AskPeople) << 0;
     QTest::newRow("empty people, asked") << "" << some << false << int(EntryCheck::AskPeople) << 0;
     QTest::newRow("no people, direct build") << "0" << some << true << int(EntryCheck::Proceed) << 0;
-    QTest::newRow("fraction below a half") << "0,4" << some << false << int(EntryCheck::Proceed) << 0;
+    QTest::newRow("blanks around") << " 12 " << some << false << int(EntryCheck::Proceed) << 12;
+    // The object dialog's rule: a fraction of a person is refused, not rounded.
+    QTest::newRow("fraction below a half") << "0,4" << some << false << int(EntryCheck::PeopleInvalid) << -1;
+    QTest::newRow("fraction of a person") << "2,5" << some << false << int(EntryCheck::PeopleInvalid) << -1;
+    QTest::newRow("fraction with a dot") << "150.7" << some << false << int(EntryCheck::PeopleInvalid) << -1;
     QTest::newRow("nothing entered") << "200" << none << false << int(EntryCheck::NothingEntered) << 200;
     QTest::newRow("people not a number") << "много" << some << false << int(EntryCheck::PeopleInvalid) << -1;
     QTest::newRow("people over 32767") << "32768" << some << false << int(EntryCheck::PeopleInvalid) << -1;
@@ -386,6 +390,7 @@ void RiskBuildTest::entryChecks()
     QCOMPARE(int(PeopleAtRisk), peopleAtRisk);
     switch (e.outcome) {
     case EntryCheck::Proceed:
+        QCOMPARE(e.peopleValue, double(peopleAtRisk)); // the divisor of the individual risk
         break;
     case EntryCheck::AskPeople:
         QCOMPARE(e.message.text, QStringLiteral("Не введено общее количество людей в зоне риска!!! Индивидуальный "
@@ -399,7 +404,8 @@ void RiskBuildTest::entryChecks()
         QCOMPARE(e.message.buttons, UserMessage::Ok);
         break;
     case EntryCheck::PeopleInvalid:
-        QVERIFY(!e.message.text.isEmpty());
+        QCOMPARE(e.message.text, QStringLiteral("Число людей в зоне риска должно быть целым числом от 0 до 32767!"));
+        QCOMPARE(e.message.title, QStringLiteral("Внимание!!!"));
         QCOMPARE(e.message.buttons, UserMessage::Ok);
         break;
     }

@@ -8,7 +8,6 @@
 #include "windows/scenarios/frmBD_Scen.h"
 #include "windows/shell/frmMain1.h"
 
-#include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QMenuBar>
 #include <QVBoxLayout>
@@ -132,11 +131,6 @@ bool frmLoad::FillObjectList()
     Tabl_Name->setTextMatrix(0, 1, QStringLiteral("Опасные производственные объекты"));
     Tabl_Name->setTextMatrix(0, 2, QStringLiteral("Число рискующих"));
     Tabl_Name->setRowHeight(0, 500);
-    // The narrow people column needs a smaller header font for "рискующих" to fit on its line.
-    QFont headerFont = Tabl_Name->font();
-    headerFont.setPointSizeF(headerFont.pointSizeF() * 0.85);
-    Tabl_Name->item(0, 1)->setFont(headerFont);
-    Tabl_Name->item(0, 2)->setFont(headerFont);
 
     QVector<StoredObject> objects;
     bool ok = true;
@@ -174,17 +168,18 @@ bool frmLoad::FillObjectList()
 
 void frmLoad::applyMode()
 {
+    // The frames change first: the height must not be clamped by the minimum size of the frame that goes.
     if (Option1->isChecked()) {
-        setHeightTwips(kNewObjectHeight);
         Frame2->hide();
         Frame3->show();
+        setHeightTwips(kNewObjectHeight);
         Command1->setText(QStringLiteral("СОЗДАТЬ"));
         Command1->setEnabled(true);
     } else {
-        setHeightTwips(kListHeight);
         // The list covers the name frame.
         Frame3->hide();
         Frame2->show();
+        setHeightTwips(kListHeight);
         Command1->setText(QStringLiteral("ЗАГРУЗИТЬ"));
         Command1->setEnabled(false);
     }
@@ -350,17 +345,6 @@ void frmLoad::mnuReturn_Click()
 
 void frmLoad::mnuExit_Click()
 {
-    CloseAllWindows();
-}
-
-void frmLoad::closeEvent(QCloseEvent* e)
-{
-    Form::closeEvent(e);
-    // Closing the window by its frame must not leave the program running without a visible window.
-    for (Form* f : forms().loaded()) {
-        if (f->isVisible())
-            return;
-    }
     CloseAllWindows();
 }
 

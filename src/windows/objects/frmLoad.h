@@ -54,7 +54,6 @@ public Q_SLOTS:
 
 protected:
     void Form_Load() override;
-    void closeEvent(QCloseEvent* e) override;
 
 private:
     void applyMode();

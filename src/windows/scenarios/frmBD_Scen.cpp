@@ -78,7 +78,7 @@ frmBD_Scen::frmBD_Scen()
 
     auto* top = new QHBoxLayout;
     Label3 = new QLabel(QStringLiteral("Опасный производственный объект:"));
-    Label5 = new QLabel(QStringLiteral("Опасный производственный объект:"));
+    Label5 = new ElidedLabel(QStringLiteral("Опасный производственный объект:"));
     QFont bold = Label5->font();
     bold.setBold(true);
     Label5->setFont(bold);
@@ -402,8 +402,9 @@ void frmBD_Scen::enterEntryState()
 
 void frmBD_Scen::leaveEntryState()
 {
-    setHeightTwips(kListHeight);
+    // Hidden first, so that the entry frame's minimum size does not hold the window tall.
     Frame1->hide();
+    setHeightTwips(kListHeight);
     Frame2->setEnabled(true);
     for (QAction* a : {mnuPred, mnuBuild, mnuNext})
         a->setEnabled(true);
@@ -503,17 +504,8 @@ void frmBD_Scen::Command4_Click()
 
 bool frmBD_Scen::commitEntry()
 {
-    ScenarioEntry entry;
-    entry.name = Name_Object->text().trimmed();
-    if (entry.name.isEmpty()) {
-        warn(QStringLiteral("Не введен классификационный номер сценария!"));
-        Name_Object->setFocus();
-        return false;
-    }
-    entry.title = Name_scen->text().trimmed();
-
     const auto mantissa = ToDouble(koef->text());
-    if (!mantissa || !std::isfinite(*mantissa) || *mantissa <= 0) {
+    if (!mantissa || *mantissa <= 0) {
         warn(QStringLiteral("Множитель частоты события должен быть положительным числом!"));
         koef->setFocus();
         return false;
@@ -524,32 +516,40 @@ bool frmBD_Scen::commitEntry()
         Step->setFocus();
         return false;
     }
-    entry.risk = *mantissa / std::pow(10.0, *exponent);
 
+    ScenarioEntry entry;
+    entry.name = Name_Object->text().trimmed();
+    entry.title = Name_scen->text().trimmed();
+    entry.risk = *mantissa / std::pow(10.0, *exponent);
+    // A text that is no number goes on as NaN: the entry check words the refusal for its kind.
     const std::array<QCheckBox*, 3> checks{Check1, Check2, Check3};
     for (int kind = 0; kind < 3; ++kind) {
-        if (!checks[size_t(kind)]->isChecked())
-            continue;
-        QComboBox* combo = peopleCombos()[size_t(kind)];
-        const auto people = ToDouble(combo->currentText());
-        if (!people || !isWholeNumber(*people) || *people < 0) {
-            warn(QStringLiteral("Число людей (") + checks[size_t(kind)]->text() +
-                 QStringLiteral(") должно быть целым числом не меньше 0!"));
-            combo->setFocus();
-            return false;
-        }
-        entry.indicators[size_t(kind)] = *people;
+        if (checks[size_t(kind)]->isChecked())
+            entry.indicators[size_t(kind)] = ToDouble(peopleCombos()[size_t(kind)]->currentText()).value_or(qQNaN());
     }
     if (Check4->isChecked()) {
-        const auto damage = ToDouble(Usherb->text());
-        if (!damage || !std::isfinite(*damage) || *damage < 0) {
-            warn(QStringLiteral("Ущерб должен быть числом не меньше 0!"));
-            Usherb->setFocus();
-            return false;
-        }
+        const double damage = ToDouble(Usherb->text()).value_or(qQNaN());
         // Million roubles keep three decimals; thousand roubles are whole and stored as million.
         entry.indicators[3] =
-            Option1->isChecked() ? RoundHalfEven(*damage * 1000) / 1000 : RoundHalfEven(*damage) / 1000;
+            Option1->isChecked() ? RoundHalfEven(damage * 1000) / 1000 : RoundHalfEven(damage) / 1000;
+    }
+    if (const auto problem = ValidateScenarioEntry(entry)) {
+        warn(problem->message);
+        switch (problem->field) {
+        case EntryProblem::Name:
+            Name_Object->setFocus();
+            break;
+        case EntryProblem::Frequency:
+            koef->setFocus();
+            break;
+        case EntryProblem::Indicator:
+            if (problem->kind < 3)
+                peopleCombos()[size_t(problem->kind)]->setFocus();
+            else
+                Usherb->setFocus();
+            break;
+        }
+        return false;
     }
 
     try {

@@ -2,6 +2,7 @@
 // Scenario editor: the current object's scenarios in a list, and an entry frame below it for a new or
 // changed scenario (frequency as mantissa × 10^-exponent, up to four consequence kinds).
 
+#include "components/ElidedLabel.h"
 #include "components/FlexGrid.h"
 #include "components/Form.h"
 #include "components/UpDown.h"
@@ -34,7 +35,7 @@ public:
     frmBD_Scen();
 
     QLabel* Label3;
-    QLabel* Label5;
+    ElidedLabel* Label5; // the object's name
 
     QGroupBox* Frame2;
     FlexGrid* Tabl_Name;

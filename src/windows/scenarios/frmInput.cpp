@@ -45,7 +45,7 @@ frmInput::frmInput()
 
     auto* objectRow = new QHBoxLayout();
     Label24 = new QLabel(QStringLiteral("Опасный производственный объект:"), central);
-    Label23 = new QLabel(central);
+    Label23 = new ElidedLabel(QString(), central);
     QFont bold = Label23->font();
     bold.setBold(true);
     Label23->setFont(bold);
@@ -74,6 +74,11 @@ frmInput::frmInput()
     Comb3 = new QComboBox();
     Comb4 = new QComboBox();
     m_scenarioCombos = {Comb1, Comb2, Comb3, Comb4};
+    // A long classification number must not widen the window; the open list still shows it whole.
+    for (QComboBox* c : m_scenarioCombos) {
+        c->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        c->setMinimumContentsLength(12);
+    }
     Lab1 = new QLabel();
     Lab2 = new QLabel();
     Lab3 = new QLabel();
@@ -196,6 +201,8 @@ void frmInput::buildPage(int kind, const QString& valueCaption, QWidget* value)
     title->setFrameShape(QFrame::StyledPanel);
     title->setFrameShadow(QFrame::Sunken);
     title->setMinimumHeight(40);
+    // A long title wraps, within its word too, instead of widening the window.
+    title->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     title->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     lowerLayout->addWidget(title, 1, 1, 2, 1);
     lowerLayout->addWidget(caption(valueCaption, lower), 0, 2);
@@ -266,10 +273,11 @@ void frmInput::loadAll()
         for (QComboBox* combo : m_peopleCombos)
             combo->setCurrentIndex(0);
         const auto object = c.select("select * from tabObjekt where Id=" + QString::number(CurrentObjectId));
-        if (!object.isEmpty()) {
-            Label23->setText(FieldText(object.first(), "Name"));
-            People->setText(QString::number(FieldInt16(object.first(), "people")));
-        }
+        m_object = object.isEmpty() ? LoadedObject{}
+                                    : LoadedObject{FieldText(object.first(), "Name"),
+                                                   QString::number(FieldInt16(object.first(), "people"))};
+        Label23->setText(m_object.name);
+        People->setText(m_object.people);
     } catch (const DbError& e) {
         ShowDbError(e.message); // once: the steps below would fail the same way
         return;
@@ -316,8 +324,9 @@ void frmInput::Form_Activate()
 {
     if (m_backFromEditor) {
         m_backFromEditor = false;
-        // The editor may have added, changed or deleted scenarios, or moved on to another object.
-        if (CurrentObjectId != m_objectId) {
+        // The editor may have added, changed or deleted scenarios, or moved on to another object: also one
+        // that reuses the key of a deleted one, or this one renamed or with another number of people.
+        if (CurrentObjectId != m_objectId || objectChanged()) {
             loadAll();
         } else {
             try {
@@ -333,6 +342,20 @@ void frmInput::Form_Activate()
         QCoreApplication::processEvents();
         if (DirectBuild == -1 && !m_building)
             Command1_Click();
+    }
+}
+
+bool frmInput::objectChanged()
+{
+    try {
+        Connection c;
+        const auto object = c.select("select * from tabObjekt where Id=" + QString::number(CurrentObjectId));
+        if (object.isEmpty())
+            return true;
+        return FieldText(object.first(), "Name") != m_object.name ||
+               QString::number(FieldInt16(object.first(), "people")) != m_object.people;
+    } catch (const DbError&) {
+        return true; // the reload reports it
     }
 }
 
@@ -355,6 +378,7 @@ void frmInput::lookUp(int kind)
         }
         CurrentScenarioId = scenario->id;
         m_titleLabels[kind]->setText(scenario->title.isEmpty() ? kNoTitle : scenario->title);
+        m_titleLabels[kind]->setToolTip(scenario->title); // a long title may be cut in the box
         const auto value = ReadIndicator(c, CurrentObjectId, scenario->id, kind);
         if (value) {
             commitButton->setText(kChange);
@@ -426,23 +450,12 @@ void frmInput::commit(int kind)
         else
             Usherb->selectAll();
     };
-    const auto typed = ToDouble(valueText(kind));
-    double value = 0;
-    if (kind < 3) {
-        // Worded as the scenario editor words it, with the kind as the editor's check box names it.
-        static const char* const kinds[3] = {"гибель, чел.", "тяжелые поражения, чел.", "легкие поражения, чел."};
-        if (!typed || *typed < 0 || *typed != std::floor(*typed)) {
-            refuse(QStringLiteral("Число людей (") + QString::fromUtf8(kinds[kind]) +
-                   QStringLiteral(") должно быть целым числом не меньше 0!"));
-            return;
-        }
-        value = *typed;
-    } else {
-        if (!typed || *typed < 0 || !std::isfinite(*typed * 1000)) {
-            refuse(QStringLiteral("Ущерб должен быть числом не меньше 0!"));
-            return;
-        }
-        value = RoundHalfEven(*typed * 1000) / 1000;
+    // Damage is kept to three decimals of a million roubles; a text that is no number goes on as NaN.
+    const double typed = ToDouble(valueText(kind)).value_or(qQNaN());
+    const double value = kind < 3 ? typed : RoundHalfEven(typed * 1000) / 1000;
+    if (const auto problem = CheckIndicatorValue(kind, value)) {
+        refuse(*problem);
+        return;
     }
     try {
         Connection c;

@@ -4,6 +4,7 @@
 // clearing, sorting, the number of people at risk and the start of the diagram build. Sanitary losses
 // (kind 4) are not shown; every change of kinds 1 and 2 keeps them equal to severe + light.
 
+#include "components/ElidedLabel.h"
 #include "components/FlexGrid.h"
 #include "components/Form.h"
 #include "windows/scenarios/FillIndicatorGrids.h"
@@ -25,7 +26,7 @@ public:
     frmInput();
 
     QLabel* Label24;
-    QLabel* Label23; // the object's name
+    ElidedLabel* Label23; // the object's name
     QLabel* Label16;
     QTabWidget* SSTab1; // page index = kind
 
@@ -140,7 +141,16 @@ private:
     std::array<QLabel*, 4> m_noIndicators{};
     std::array<QComboBox*, 3> m_peopleCombos{};
 
-    qint16 m_objectId = 0;         // the object the window was filled for
+    // True when the stored name or people of the current object differ from what the window was filled with.
+    bool objectChanged();
+
+    // The object the window was filled for, as stored then; the People box may have been edited since.
+    struct LoadedObject {
+        QString name;
+        QString people;
+    };
+    LoadedObject m_object;
+    qint16 m_objectId = 0;
     bool m_backFromEditor = false; // hidden by "Добавить сценарий": the editor may change scenarios meanwhile
     bool m_building = false;
 };

@@ -1,4 +1,5 @@
 #include "core/Database.h"
+#include "components/Twips.h"
 #include "core/Shared.h"
 #include "core/TestHome.h"
 #include "gui/Scripted.h"
@@ -198,6 +199,25 @@ private Q_SLOTS:
         QVERIFY(f->Frame2->isHidden());
         QCOMPARE(f->Command1->text(), QString("СОЗДАТЬ"));
         QVERIFY(f->Command1->isEnabled());
+    }
+
+    void outerHeightFollowsTheMode()
+    {
+        object("Склад", 5);
+        frmLoad* f = openLoad();
+        settle();
+        const auto outer = [f] { return f->frameGeometry().height(); };
+        QCOMPARE(outer(), TwipsToPixelsY(2150));
+        for (int round = 0; round < 2; ++round) {
+            f->Option2->click();
+            settle();
+            QCOMPARE(outer(), TwipsToPixelsY(4900));
+            // Back to a new object: no band is left where the list was.
+            f->Option1->click();
+            QCOMPARE(outer(), TwipsToPixelsY(2150));
+            settle();
+            QCOMPARE(outer(), TwipsToPixelsY(2150));
+        }
     }
 
     void loadsTheChosenObject_data()

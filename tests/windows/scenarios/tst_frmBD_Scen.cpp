@@ -6,6 +6,7 @@
 #include "core/Database.h"
 #include "core/ScenarioStore.h"
 #include "core/Shared.h"
+#include "components/Twips.h"
 #include "windows/objects/frmLoad.h"
 #include "windows/results/BuildDiagrams.h"
 #include "windows/results/frmOutput.h"
@@ -229,6 +230,51 @@ private Q_SLOTS:
         QCOMPARE(dumpTable("tabScen") + dumpTable("tabRisk"), before);
     }
 
+    void outerHeightFollowsTheState()
+    {
+        auto obj = testing::object("Склад").scenario("С1", 1e-4).kills(2);
+        frmBD_Scen* f = openEditor(obj.id());
+        settle();
+        const auto outer = [f] { return f->frameGeometry().height(); };
+        QCOMPARE(outer(), TwipsToPixelsY(6480));
+        f->Command2->click();
+        settle();
+        QCOMPARE(outer(), TwipsToPixelsY(10200));
+        f->Command4->click(); // ОТМЕНА
+        settle();
+        QCOMPARE(outer(), TwipsToPixelsY(6480));
+        f->Tabl_Name->doubleClickCell(1, 1);
+        settle();
+        f->Command1->click(); // ВВЕСТИ
+        settle();
+        QVERIFY(inListState(f));
+        QCOMPARE(outer(), TwipsToPixelsY(6480));
+    }
+
+    void longObjectNameKeepsTheWindowWidth()
+    {
+        const QString name = QString(500, QChar(0x0416)); // "ЖЖЖ…"
+        auto obj = testing::object(name).scenario(QString(100, QChar(0x0429)), 1e-4, QString(500, QChar(0x0429)));
+        frmBD_Scen* f = openEditor(obj.id());
+        settle();
+        QCOMPARE(f->frameGeometry().width(), TwipsToPixelsX(14400));
+        QCOMPARE(f->Label5->text(), name);
+        QCOMPARE(f->Label5->toolTip(), name);
+        QVERIFY(f->Label5->shownText().endsWith(QStringLiteral("…")));
+        f->Tabl_Name->doubleClickCell(1, 1);
+        settle();
+        QCOMPARE(f->frameGeometry().width(), TwipsToPixelsX(14400));
+    }
+
+    void closedByItsFrameWithNothingElseShownEndsTheProgram()
+    {
+        auto obj = testing::object("Склад").scenario("С1", 1e-4).kills(2);
+        forms().get<frmInput>()->Hide(); // left hidden by "Добавить сценарий"
+        frmBD_Scen* f = openEditor(obj.id());
+        f->close();
+        QVERIFY(forms().loaded().isEmpty());
+    }
+
     void checkBoxesShowTheirValueControls()
     {
         frmBD_Scen* f = openEditor(testing::object("Склад").id());
@@ -401,6 +447,56 @@ private Q_SLOTS:
         QCOMPARE(f->Tabl_Name->TextMatrix(rowOf(f->Tabl_Name, "С1"), 5), QStringLiteral("нет"));
     }
 
+    void acceptedEntryStoresAgainUnchanged_data()
+    {
+        QTest::addColumn<QString>("mantissa");
+        QTest::addColumn<QString>("exponent");
+        QTest::addColumn<QString>("people");
+        QTest::addColumn<QString>("damage");
+        QTest::addColumn<double>("frequency");
+        // clang-format off
+        QTest::newRow("smallest frequency") << "1" << "50" << "0" << "0" << 1e-50;
+        QTest::newRow("smallest, mantissa below 1") << "0,1" << "49" << "1" << "0,001" << 1e-50;
+        QTest::newRow("mantissa 9,999 at exponent 50") << "9,999" << "50" << "2" << "1" << 9.999e-50;
+        QTest::newRow("largest numbers") << "1000000" << "0" << "1000000" << "1000000000" << 1e6;
+        // clang-format on
+    }
+    void acceptedEntryStoresAgainUnchanged()
+    {
+        QFETCH(QString, mantissa);
+        QFETCH(QString, exponent);
+        QFETCH(QString, people);
+        QFETCH(QString, damage);
+        QFETCH(double, frequency);
+        auto obj = testing::object("Склад");
+        frmBD_Scen* f = openEditor(obj.id());
+        f->Command2->click();
+        f->Name_Object->setText("С1");
+        f->koef->setText(mantissa);
+        f->Step->setText(exponent);
+        for (QCheckBox* c : {f->Check1, f->Check2, f->Check3, f->Check4})
+            c->click();
+        for (QComboBox* c : {f->Combo1, f->Combo2, f->Combo3})
+            c->setEditText(people);
+        f->Usherb->setText(damage);
+        f->Command1->click();
+        QCOMPARE(m_msgs->texts(), QStringList());
+        const QStringList stored = dumpTable("tabRisk");
+
+        // What the editor shows of the stored scenario is accepted again and stores the same numbers.
+        f->Tabl_Name->doubleClickCell(rowOf(f->Tabl_Name, "С1"), 1);
+        QVERIFY(inEntryState(f));
+        f->Command1->click();
+        QCOMPARE(m_msgs->texts(), QStringList());
+        QVERIFY(inListState(f));
+        QCOMPARE(dumpTable("tabRisk"), stored);
+        Connection c;
+        const auto row = FindScenario(c, obj.id(), 1);
+        QVERIFY(row);
+        QVERIFY2(testing::fuzzyEqual(row->risk, frequency, 1e-9), qPrintable(QString::number(row->risk)));
+        QVERIFY(row->risk >= 1e-50 && row->risk <= 1e6);
+    }
+
     void damageUnits_data()
     {
         QTest::addColumn<bool>("thousand");
@@ -476,28 +572,58 @@ private Q_SLOTS:
         QTest::newRow("fatalities negative") << "С9"
                                              << "1"
                                              << "3" << 0 << "-2"
-                                             << "Число людей (гибель, чел.) должно быть целым числом не меньше 0!"
+                                             << "Число людей (гибель, чел.) должно быть целым числом от 0 до 1000000!"
                                              << "Combo1";
         QTest::newRow("severe fraction")
             << "С9"
             << "1"
             << "3" << 1 << "1,5"
-            << "Число людей (тяжелые поражения, чел.) должно быть целым числом не меньше 0!"
+            << "Число людей (тяжелые поражения, чел.) должно быть целым числом от 0 до 1000000!"
             << "Combo2";
         QTest::newRow("light text") << "С9"
                                     << "1"
                                     << "3" << 2 << "много"
-                                    << "Число людей (легкие поражения, чел.) должно быть целым числом не меньше 0!"
+                                    << "Число людей (легкие поражения, чел.) должно быть целым числом от 0 до 1000000!"
                                     << "Combo3";
         QTest::newRow("damage negative") << "С9"
                                          << "1"
                                          << "3" << 3 << "-0,1"
-                                         << "Ущерб должен быть числом не меньше 0!"
+                                         << "Ущерб должен быть числом от 0 до 1000000000 млн. руб.!"
                                          << "Usherb";
+        // Every stored number stays within what the charts and the report can show.
+        const QString badFrequency = "Частота события должна быть от 1,000E-50 до 1000000 событий в год!";
+        const QString manyKilled = "Число людей (гибель, чел.) должно быть целым числом от 0 до 1000000!";
+        QTest::newRow("frequency below 1E-50") << "С9"
+                                               << "0,5"
+                                               << "50" << -1 << "" << badFrequency << "koef";
+        QTest::newRow("frequency that would be 0") << "С9"
+                                                   << "1e-300"
+                                                   << "50" << -1 << "" << badFrequency << "koef";
+        QTest::newRow("frequency above a million") << "С9"
+                                                   << "1000001"
+                                                   << "0" << -1 << "" << badFrequency << "koef";
+        QTest::newRow("fatalities over a million") << "С9"
+                                                   << "1"
+                                                   << "3" << 0 << "1000001" << manyKilled << "Combo1";
+        QTest::newRow("light 1e308") << "С9"
+                                     << "1"
+                                     << "3" << 2 << "1e308"
+                                     << "Число людей (легкие поражения, чел.) должно быть целым числом от 0 до 1000000!"
+                                     << "Combo3";
+        QTest::newRow("damage over 1e9 million") << "С9"
+                                                 << "1"
+                                                 << "3" << 3 << "1000000001"
+                                                 << "Ущерб должен быть числом от 0 до 1000000000 млн. руб.!"
+                                                 << "Usherb";
+        QTest::newRow("damage 1e308") << "С9"
+                                      << "1"
+                                      << "3" << 3 << "1e308"
+                                      << "Ущерб должен быть числом от 0 до 1000000000 млн. руб.!"
+                                      << "Usherb";
         QTest::newRow("damage text") << "С9"
                                      << "1"
                                      << "3" << 3 << "x"
-                                     << "Ущерб должен быть числом не меньше 0!"
+                                     << "Ущерб должен быть числом от 0 до 1000000000 млн. руб.!"
                                      << "Usherb";
     }
     void invalidEntryIsRefused()

@@ -6,6 +6,9 @@
 
 #include "core/ScenarioStore.h"
 #include "core/Shared.h"
+#include "components/Twips.h"
+#include "windows/results/BuildDiagrams.h"
+#include "windows/results/frmOutput.h"
 #include "windows/scenarios/frmBD_Scen.h"
 #include "windows/scenarios/frmInput.h"
 
@@ -243,10 +246,10 @@ private Q_SLOTS:
         QTest::addColumn<int>("kind");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("message");
-        const QString killed = "Число людей (гибель, чел.) должно быть целым числом не меньше 0!";
-        const QString severe = "Число людей (тяжелые поражения, чел.) должно быть целым числом не меньше 0!";
-        const QString light = "Число людей (легкие поражения, чел.) должно быть целым числом не меньше 0!";
-        const QString damage = "Ущерб должен быть числом не меньше 0!";
+        const QString killed = "Число людей (гибель, чел.) должно быть целым числом от 0 до 1000000!";
+        const QString severe = "Число людей (тяжелые поражения, чел.) должно быть целым числом от 0 до 1000000!";
+        const QString light = "Число людей (легкие поражения, чел.) должно быть целым числом от 0 до 1000000!";
+        const QString damage = "Ущерб должен быть числом от 0 до 1000000000 млн. руб.!";
         QTest::newRow("negative people") << 0 << "-1" << killed;
         QTest::newRow("fraction of a person") << 1 << "2,5" << severe;
         QTest::newRow("people not a number") << 2 << "два" << light;
@@ -254,6 +257,11 @@ private Q_SLOTS:
         QTest::newRow("negative damage") << 3 << "-0,1" << damage;
         QTest::newRow("damage not a number") << 3 << "1,2,3" << damage;
         QTest::newRow("damage empty") << 3 << " " << damage;
+        // The bounds the scenario editor keeps, so sanitary losses and the charts stay finite.
+        QTest::newRow("severe 1e308") << 1 << "1e308" << severe;
+        QTest::newRow("light over a million") << 2 << "1000001" << light;
+        QTest::newRow("damage over 1e9 million") << 3 << "1000000001" << damage;
+        QTest::newRow("damage 1e308") << 3 << "1e308" << damage;
     }
     void commitRefusals()
     {
@@ -508,6 +516,101 @@ private Q_SLOTS:
         QVERIFY(f->tabPokaz->isHidden());
         QCOMPARE(namesOf(f->tabPokaz_m2), QStringList{"Ч1"});
         QCOMPARE(f->SortPairs[0].ScenarioOrder, InitialSortPair().ScenarioOrder);
+    }
+
+    void backFromAddScenarioShowsTheCurrentObject_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("people");
+        QTest::newRow("deleted, a new object takes its key") << "replace" << "Цех" << "7";
+        QTest::newRow("renamed") << "rename" << "Склад №2" << "150";
+        QTest::newRow("other number of people") << "people" << "Склад" << "40";
+    }
+    void backFromAddScenarioShowsTheCurrentObject()
+    {
+        QFETCH(QString, change);
+        QFETCH(QString, name);
+        QFETCH(QString, people);
+        testing::ScriptedMessages msgs;
+        auto obj = testing::object("Склад", 150);
+        obj.scenario("С1", 1e-4).kills(1);
+        frmInput* f = openWindow(obj.id());
+        f->mnuEnter_Sc->trigger();
+        QVERIFY(f->isHidden());
+
+        // What the object windows do meanwhile, while this window stays hidden with the old key.
+        {
+            Connection c;
+            if (change == "replace") {
+                c.exec("DELETE FROM tabObjekt");
+                c.exec("DELETE FROM tabScen");
+                c.exec("DELETE FROM tabRisk");
+                c.exec("INSERT INTO tabObjekt (Id, Name, People) VALUES (?, ?, ?)", {int(obj.id()), name, 7});
+                c.exec("INSERT INTO tabScen (Id_obj, Id, Name, Risk) VALUES (?, 1, 'Ц1', 0.001)", {int(obj.id())});
+                c.exec("INSERT INTO tabRisk (Id_obj, Id_scen, Id_por, Number) VALUES (?, 1, 3, 2)", {int(obj.id())});
+            } else {
+                c.exec("UPDATE tabObjekt SET Name = ?, People = ? WHERE Id = ?", {name, people.toInt(), int(obj.id())});
+            }
+        }
+        forms().find<frmBD_Scen>()->Unload();
+        forms().get<frmInput>()->Show(true);
+
+        QCOMPARE(f->Label23->text(), name);
+        QCOMPARE(f->People->text(), people);
+        if (change == "replace") {
+            QVERIFY(f->tabPokaz->isHidden());
+            QCOMPARE(namesOf(f->tabPokaz_m2), QStringList{"Ц1"});
+        }
+        // The build divides by the number shown.
+        f->Command1_Click();
+        QTRY_VERIFY_WITH_TIMEOUT(!BuildDiagramsRunning(), 30000);
+        QCOMPARE(int(PeopleAtRisk), people.toInt());
+    }
+
+    void fractionOfAPersonIsRefusedByTheBuild()
+    {
+        testing::ScriptedMessages msgs;
+        auto obj = testing::object("Склад", 10);
+        obj.scenario("С1", 1e-4).kills(1);
+        frmInput* f = openWindow(obj.id());
+        f->People->setText("2,5");
+        PeopleAtRisk = 10;
+
+        f->Command1_Click();
+        QCOMPARE(msgs.texts(), QStringList{"Число людей в зоне риска должно быть целым числом от 0 до 32767!"});
+        QCOMPARE(msgs.calls[0].title, QStringLiteral("Внимание!!!"));
+        QVERIFY(!BuildDiagramsRunning());
+        QCOMPARE(forms().find<frmOutput>(), nullptr);
+        QCOMPARE(f->focusWidget(), f->People);
+    }
+
+    void closingTheEditorWhileThisWindowIsHiddenEndsTheProgram()
+    {
+        auto obj = testing::object("Склад");
+        obj.scenario("С1", 1e-4).kills(1);
+        frmInput* f = openWindow(obj.id());
+        f->mnuEnter_Sc->trigger();
+        frmBD_Scen* editor = forms().find<frmBD_Scen>();
+        QVERIFY(editor && editor->isVisible());
+
+        editor->close(); // the title bar's close button
+        QVERIFY(forms().loaded().isEmpty());
+    }
+
+    void longNameKeepsTheWindowWidth()
+    {
+        const QString name = QString(500, QChar(0x0416)); // "ЖЖЖ…"
+        auto obj = testing::object(name, 5);
+        obj.scenario(QString(500, QChar(0x0429)), 1e-4, QString(500, QChar(0x0429))).kills(1);
+        frmInput* f = openWindow(obj.id());
+        QCoreApplication::processEvents();
+        QCOMPARE(f->frameGeometry().width(), TwipsToPixelsX(9900));
+        QCOMPARE(f->Label23->text(), name);
+        QCOMPARE(f->Label23->toolTip(), name);
+        QVERIFY(f->Label23->shownText().endsWith(QStringLiteral("…")));
+        QVERIFY(f->Label23->shownText().size() < name.size());
+        QCOMPARE(f->titleLabel(0)->toolTip(), QString(500, QChar(0x0429)));
     }
 
     void backUnloadsAndOpensTheEditorModally()
