@@ -191,12 +191,31 @@ QStringList ChosenCriteria(Connection& c, qint16 objectId)
     return chosen;
 }
 
-void SetChosenCriteria(Connection& c, qint16 objectId, const QStringList& names)
+namespace {
+
+void WriteChosenCriteria(Connection& c, qint16 objectId, const QStringList& names)
 {
-    Transaction t(c);
     c.exec(QStringLiteral("DELETE FROM tabKriteriyObj WHERE Id_obj = ?"), {objectId});
     for (const QString& n : names)
         c.exec(QStringLiteral("INSERT INTO tabKriteriyObj (Id_obj, Name) VALUES (?, ?)"), {objectId, n});
+}
+
+void WriteChosenLimit(Connection& c, qint16 objectId, int kind, const std::optional<IndividualLimit>& limit)
+{
+    if (limit && (!std::isfinite(limit->value) || limit->value <= 0 || limit->source.size() > kCriterionTextLength))
+        throw std::invalid_argument("individual risk limit out of range");
+    c.exec(QStringLiteral("DELETE FROM tabDopRisk WHERE Id_obj = ? AND Id_por = ?"), {objectId, kind});
+    if (limit)
+        c.exec(QStringLiteral("INSERT INTO tabDopRisk (Id_obj, Id_por, Znach, Source) VALUES (?, ?, ?, ?)"),
+               {objectId, kind, limit->value, limit->source});
+}
+
+} // namespace
+
+void SetChosenCriteria(Connection& c, qint16 objectId, const QStringList& names)
+{
+    Transaction t(c);
+    WriteChosenCriteria(c, objectId, names);
     t.commit();
 }
 
@@ -211,13 +230,18 @@ std::optional<IndividualLimit> ChosenLimit(Connection& c, qint16 objectId, int k
 
 void SetChosenLimit(Connection& c, qint16 objectId, int kind, const std::optional<IndividualLimit>& limit)
 {
-    if (limit && (!std::isfinite(limit->value) || limit->value <= 0 || limit->source.size() > kCriterionTextLength))
-        throw std::invalid_argument("individual risk limit out of range");
     Transaction t(c);
-    c.exec(QStringLiteral("DELETE FROM tabDopRisk WHERE Id_obj = ? AND Id_por = ?"), {objectId, kind});
-    if (limit)
-        c.exec(QStringLiteral("INSERT INTO tabDopRisk (Id_obj, Id_por, Znach, Source) VALUES (?, ?, ?, ?)"),
-               {objectId, kind, limit->value, limit->source});
+    WriteChosenLimit(c, objectId, kind, limit);
+    t.commit();
+}
+
+void SaveCriteriaChoices(Connection& c, qint16 objectId, const QStringList& names,
+                         const std::array<std::optional<IndividualLimit>, 5>& limits)
+{
+    Transaction t(c);
+    WriteChosenCriteria(c, objectId, names);
+    for (int kind : {0, 1, 2, 4})
+        WriteChosenLimit(c, objectId, kind, limits[size_t(kind)]);
     t.commit();
 }
 

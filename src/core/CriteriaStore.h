@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVector>
+#include <array>
 #include <optional>
 
 namespace zarnel {
@@ -64,6 +65,11 @@ void SetChosenCriteria(Connection& c, qint16 objectId, const QStringList& names)
 
 std::optional<IndividualLimit> ChosenLimit(Connection& c, qint16 objectId, int kind);
 void SetChosenLimit(Connection& c, qint16 objectId, int kind, const std::optional<IndividualLimit>& limit);
+
+// The object's whole choice at once, in one transaction: the lines it shows and a limit (or none) per people kind
+// (by kind code; the damage entry is ignored).
+void SaveCriteriaChoices(Connection& c, qint16 objectId, const QStringList& names,
+                         const std::array<std::optional<IndividualLimit>, 5>& limits);
 
 // Removes an object's choices (when the object goes) and copies them (when it is saved under another name).
 void DeleteCriteriaChoices(Connection& c, qint16 objectId);
