@@ -1,6 +1,7 @@
 #include "risk/Criteria.h"
 
 #include "core/Formats.h"
+#include "risk/Build.h"
 
 #include <QLocale>
 #include <cmath>
@@ -80,6 +81,65 @@ CriterionVerdict JudgeCriterion(const QVector<CurvePoint>& ascending, const Crit
         ranges.visit(n, ascending[next].atLeast, line.at(n));
     }
     return ranges.result();
+}
+
+QVector<QPointF> CriterionCurve(const CriterionLine& line, double largestValue)
+{
+    const double to = line.n2.value_or(largestValue);
+    if (to < line.n1)
+        return {};
+    if (to == line.n1)
+        return {QPointF(line.n1, line.at(line.n1))};
+    if (line.alpha == 0)
+        return {QPointF(line.n1, line.c), QPointF(to, line.c)};
+    // Evenly spaced on a log axis and dense enough to look smooth on a linear one.
+    constexpr int kPoints = 200;
+    QVector<QPointF> points;
+    points.reserve(kPoints + 1);
+    const double ratio = std::pow(to / line.n1, 1.0 / kPoints);
+    double n = line.n1;
+    for (int i = 0; i <= kPoints; ++i, n *= ratio) {
+        const double x = i == kPoints ? to : n;
+        points.append(QPointF(x, line.at(x)));
+    }
+    return points;
+}
+
+void JudgeCriteria(Connection& c, qint16 objectId, BuildResult& result, double peopleValue,
+                   const std::optional<QStringList>& names)
+{
+    EnsureCriteriaTables(c);
+    QVector<CriterionLine> lines;
+    if (names) {
+        for (const QString& n : *names) {
+            const std::optional<CriterionLine> l = FindCriterion(c, n.trimmed());
+            if (!l)
+                throw std::invalid_argument(n.trimmed().toStdString());
+            lines.append(*l);
+        }
+    } else {
+        for (const QString& n : ChosenCriteria(c, objectId))
+            if (const std::optional<CriterionLine> l = FindCriterion(c, n))
+                lines.append(*l);
+    }
+    for (KindResult& r : result.kinds) {
+        r.criteria.clear();
+        r.limitText.clear();
+        if (!r.ran)
+            continue;
+        const bool damage = KindInfoOf(r.kind).isDamage;
+        const QVector<CurvePoint> curve = AtLeastCurve(r);
+        for (const CriterionLine& l : lines) {
+            if (!l.appliesTo(r.kind))
+                continue;
+            KindCriterion kc{l, JudgeCriterion(curve, l, damage), {}, CriterionCurve(l, curve.last().value)};
+            kc.sentence = VerdictSentence(l, kc.verdict, damage);
+            r.criteria.append(kc);
+        }
+        if (!damage && peopleValue != 0)
+            if (const std::optional<IndividualLimit> limit = ChosenLimit(c, objectId, r.kind))
+                r.limitText = IndividualLimitText(r.riskSum / peopleValue, *limit);
+    }
 }
 
 QString TwoSignificant(double x)

@@ -5,12 +5,16 @@
 // n; for damage at the data values of the curve.
 
 #include "core/CriteriaStore.h"
-#include "risk/Build.h"
+
+#include <QPointF>
 
 #include <QString>
 #include <QVector>
 
 namespace zarnel {
+
+struct KindResult;
+struct BuildResult;
 
 // One value of the curve: the frequency of events with at least this value.
 struct CurvePoint {
@@ -42,6 +46,26 @@ QString VerdictSentence(const CriterionLine& line, const CriterionVerdict& v, bo
 // What follows the individual risk when a limit is chosen: "не превышает допустимого значения 1,000E-06 1/год
 // (источник)" or "превышает допустимое значение … в 3,2 раза".
 QString IndividualLimitText(double individualRisk, const IndividualLimit& limit);
+
+// One chosen line on one kind's F/n (F/G) chart: the verdict, its sentence and the points that draw the line
+// (one point for a single-point criterion).
+struct KindCriterion {
+    CriterionLine line;
+    CriterionVerdict verdict;
+    QString sentence;
+    QVector<QPointF> curve;
+};
+
+// Points of the line from n1 to n2 (to largestValue without n2): enough for a smooth curve on linear axes;
+// empty when the range begins above largestValue.
+QVector<QPointF> CriterionCurve(const CriterionLine& line, double largestValue);
+
+// Judges every kind that ran against the lines that apply to it, and sets the limit texts of the individual
+// risk: the lines named (built-in or the user's), or the object's own choice when names is nothing. peopleValue
+// is the divisor of the individual risk (0: not computed, no limit text). Throws DbError; an unknown name
+// throws std::invalid_argument with the name as its text.
+void JudgeCriteria(Connection& c, qint16 objectId, BuildResult& result, double peopleValue,
+                   const std::optional<QStringList>& names = std::nullopt);
 
 // A positive ratio with two significant digits and a decimal comma: 3,2; 10; 120.
 QString TwoSignificant(double x);

@@ -136,6 +136,48 @@ private Q_SLOTS:
         QCOMPARE(TwoSignificant(x), text);
     }
 
+    void judgedFromTheDatabase()
+    {
+        testing::TestHome home;
+        const qint16 id = testing::object(QStringLiteral("Склад"), 100)
+                              .scenario(QStringLiteral("С1"), 1e-4).kills(10).damage(2)
+                              .scenario(QStringLiteral("С2"), 1e-6).severe(3)
+                              .id();
+        Connection c;
+        EnsureCriteriaTables(c);
+        SetChosenCriteria(c, id, {QStringLiteral("Дания")});
+        SetChosenLimit(c, id, KindFatalities, BuiltInIndividualLimit());
+        BuildResult r = BuildAll(c, id, {true, true, true, true}, 100);
+        JudgeCriteria(c, id, r, 100);
+
+        const KindResult& deaths = r.kinds[KindFatalities];
+        QCOMPARE(deaths.criteria.size(), 1);
+        QCOMPARE(deaths.criteria[0].sentence,
+                 QStringLiteral("Критерий «Дания»: превышение при n от 4 до 10, наибольшее — в 10 раза при n = 10."));
+        QCOMPARE(deaths.criteria[0].curve.first(), QPointF(1, 1e-3));
+        QCOMPARE(deaths.criteria[0].curve.last().x(), 10.0);
+        // 10 * 1E-4 / 100 people = 1E-5 per year against 1E-6.
+        QCOMPARE(deaths.limitText, QStringLiteral("превышает допустимое значение 1,000E-06 1/год (Федеральный закон "
+                                                  "№ 123-ФЗ, ст. 93 (пожарный риск на производственных объектах)) "
+                                                  "в 10 раза"));
+        // The line is for fatalities only; other kinds get neither lines nor limits.
+        QVERIFY(r.kinds[KindSevere].criteria.isEmpty());
+        QVERIFY(r.kinds[KindSevere].limitText.isEmpty());
+        QVERIFY(r.kinds[KindDamage].criteria.isEmpty());
+
+        // Named lines replace the object's choice; without people there is no limit text.
+        JudgeCriteria(c, id, r, 0, QStringList{QStringLiteral("великобритания (R2P2, N = 50)")});
+        QCOMPARE(r.kinds[KindFatalities].criteria.size(), 1);
+        // A line with both ends is drawn where it is, even beyond the largest n (the axes clip it).
+        QCOMPARE(r.kinds[KindFatalities].criteria[0].curve, (QVector<QPointF>{QPointF(50, 2e-4)}));
+        QCOMPARE(r.kinds[KindFatalities].criteria[0].sentence,
+                 QStringLiteral("Критерий «Великобритания (R2P2, N = 50)»: F/n диаграмма не выходит за линию "
+                                "критерия."));
+        QVERIFY(r.kinds[KindFatalities].limitText.isEmpty());
+        QVERIFY_THROWS_EXCEPTION(std::invalid_argument,
+                                 JudgeCriteria(c, id, r, 0, QStringList{QStringLiteral("Нет такого")}));
+    }
+
     void individualLimit_data()
     {
         QTest::addColumn<double>("risk");
