@@ -131,6 +131,7 @@ struct BuildResult {
     UserMessage error;                           // when !ok: the failure, for a message box
     std::array<KindResult, KindCount> kinds;     // by kind code
     std::array<bool, KindCount> pageAvailable{}; // by page of the outer tab strip (KindInfo::outerPage)
+    double peopleValue = 0;                      // the divisor of the individual risk the build used
 };
 
 // All kinds in ProcessingOrder: kinds 0..3 run when their input grid is visible, kind 4 when kind 1 or 2 ran.
