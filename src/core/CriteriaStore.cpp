@@ -14,7 +14,7 @@ double CriterionLine::at(double n) const
 const QVector<CriterionLine>& BuiltInCriteria()
 {
     static const QVector<CriterionLine> lines{
-        {QStringLiteral("Нидерланды (ориентировочное значение)"), 1e-3, 2, 10, std::nullopt, 1u, 0x000000,
+        {QStringLiteral("Нидерланды (ориентировочное значение)"), 1e-3, 2, 10, std::nullopt, 1u, 0x7030A0,
          QStringLiteral("Нидерланды: ориентировочное значение группового риска (Bevi; VROM, 1990), "
                         "по обзорам EEA и TU Delft"),
          true},

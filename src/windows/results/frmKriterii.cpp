@@ -41,7 +41,7 @@ struct NamedColour {
     unsigned rgb;
 };
 const NamedColour kColours[] = {
-    {"черный", 0x000000},     {"серый", 0x808080},      {"темно-зеленый", 0x006400}, {"коричневый", 0x8B4513},
+    {"черный", 0x000000},     {"сиреневый", 0x7030A0},  {"серый", 0x808080},      {"темно-зеленый", 0x006400}, {"коричневый", 0x8B4513},
     {"голубой", 0x0090D0},    {"фиолетовый", 0x800080}, {"оливковый", 0x808000},     {"темно-синий", 0x000080},
 };
 
@@ -103,10 +103,10 @@ frmKriterii::frmKriterii()
     tabKrit->setEditTriggers(QAbstractItemView::NoEditTriggers);
     tabKrit->verticalHeader()->hide();
     tabKrit->horizontalHeader()->setStretchLastSection(true);
-    tabKrit->setColumnWidth(ColShown, 90);
-    tabKrit->setColumnWidth(ColName, 230);
+    tabKrit->setColumnWidth(ColShown, 110);
+    tabKrit->setColumnWidth(ColName, 260);
     tabKrit->setColumnWidth(ColLine, 210);
-    tabKrit->setColumnWidth(ColKinds, 150);
+    tabKrit->setColumnWidth(ColKinds, 140);
     tabKrit->setWordWrap(false);
     layout->addWidget(tabKrit, 1);
 
@@ -255,7 +255,7 @@ void frmKriterii::reloadLines(const QString& select)
     for (const CriterionLine& l : m_lines) {
         const int r = tabKrit->rowCount();
         tabKrit->insertRow(r);
-        auto* check = new QTableWidgetItem(l.builtIn ? QStringLiteral("встроен.") : QString());
+        auto* check = new QTableWidgetItem(l.builtIn ? QStringLiteral("встроенный") : QString());
         check->setFlags(Qt::ItemIsUserCheckable | Qt::ItemIsEnabled | Qt::ItemIsSelectable);
         check->setCheckState(shown.contains(l.name, Qt::CaseInsensitive) ? Qt::Checked : Qt::Unchecked);
         tabKrit->setItem(r, ColShown, check);
