@@ -117,6 +117,13 @@ ctlChart::ctlChart(QWidget* parent)
         axis->grid()->setVisible(false);
     }
 
+    QFont legendFont = font();
+    legendFont.setPixelSize(10);
+    m_plot->legend->setFont(legendFont);
+    m_plot->legend->setBrush(QColor(255, 255, 255, 220));
+    m_plot->axisRect()->insetLayout()->setInsetAlignment(0, Qt::AlignTop | Qt::AlignRight);
+    m_plot->legend->setVisible(false);
+
     applyAppearance();
     applyAxes();
     m_plot->replot();
@@ -312,6 +319,7 @@ void ctlChart::rebuildDrawing()
 {
     m_plot->clearPlottables();
     m_plot->clearItems();
+    m_plot->setAutoAddPlottableToLegend(false);
 
     // Added in drawing order: curves under lines, bullets on top.
     for (const QVector<QPointF>& points : std::as_const(m_curves)) {
@@ -362,4 +370,20 @@ void ctlChart::rebuildDrawing()
         }
         curve->addData(b.at.x(), b.at.y());
     }
+
+    // Overlays on top, each with its legend entry.
+    for (const Overlay& o : std::as_const(m_overlays)) {
+        auto* curve = new QCPCurve(m_plot->xAxis, m_plot->yAxis);
+        curve->setName(o.name);
+        for (const QPointF& p : o.points)
+            if (finite(p))
+                curve->addData(p.x(), p.y());
+        curve->setPen(QPen(o.colour, 2, Qt::DashLine)); // dashed: a criterion, not data
+        if (o.points.size() == 1) {
+            curve->setLineStyle(QCPCurve::lsNone);
+            curve->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssSquare, QPen(o.colour, 2), o.colour, 9));
+        }
+        curve->addToLegend();
+    }
+    m_plot->legend->setVisible(!m_overlays.isEmpty());
 }

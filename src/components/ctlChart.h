@@ -108,6 +108,16 @@ public:
     bool autoscaley() const { return m_autoscaley; }
     void setAutoscaley(bool v) { m_autoscaley = v; }
 
+    // Named lines kept through every ClearChart and redraw until replaced (criterion lines): each drawn in its
+    // colour over the drawing and listed in a legend; a line of one point is a square marker.
+    struct Overlay {
+        QString name;
+        QColor colour;
+        QVector<QPointF> points;
+    };
+    void setOverlays(const QVector<Overlay>& overlays) { m_overlays = overlays; }
+    const QVector<Overlay>& overlays() const { return m_overlays; }
+
     void ClearChart();
     void MoveTo(double x, double y);
     void LineTo(double x, double y, int code, int colour);
@@ -169,4 +179,5 @@ private:
     QVector<Segment> m_segments;
     QVector<Bullet> m_bullets;
     QVector<QVector<QPointF>> m_curves;
+    QVector<Overlay> m_overlays;
 };

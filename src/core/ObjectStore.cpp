@@ -1,5 +1,7 @@
 #include "core/ObjectStore.h"
 
+#include "core/CriteriaStore.h"
+
 #include <QSqlRecord>
 #include <vector>
 
@@ -85,6 +87,8 @@ std::optional<qint16> CopyObject(Connection& c, qint16 source, const QString& na
                {*id, r.value(QStringLiteral("Id_scen")), r.value(QStringLiteral("Id_por")),
                 r.value(QStringLiteral("Number"))});
     }
+    EnsureCriteriaTables(c);
+    CopyCriteriaChoices(c, source, *id);
     t.commit();
     return id;
 }
@@ -95,6 +99,9 @@ void DeleteObject(Connection& c, qint16 id)
     c.exec(QStringLiteral("DELETE FROM tabObjekt WHERE Id = ?"), {id});
     c.exec(QStringLiteral("DELETE FROM tabScen WHERE Id_obj = ?"), {id});
     c.exec(QStringLiteral("DELETE FROM tabRisk WHERE Id_obj = ?"), {id});
+    // The object's choice of criterion lines goes with it: a new object under this key starts without one.
+    EnsureCriteriaTables(c);
+    DeleteCriteriaChoices(c, id);
     t.commit();
 }
 

@@ -21,6 +21,8 @@ struct ResultsPage {
     QLabel* individual = nullptr; // none for damage
     ctlChart* stepChart = nullptr;
     ctlChart* polygonChart = nullptr;
+    QLabel* criteria = nullptr; // sentences of the criterion lines, one per line of text; may be absent
+    QLabel* limit = nullptr;    // what follows the individual risk when a limit is chosen; may be absent
 };
 
 // Pages in the order of the outer tab strip: fatalities, severe injuries, light injuries, sanitary losses, damage.

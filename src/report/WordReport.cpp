@@ -147,7 +147,9 @@ void WriteSection(DocxWriter& w, int section, const ResultsView& view)
         w.append(QString::fromUtf8(texts.firstLine) + LabelText(page.collective) + CRLF + CRLF);
     } else {
         w.append(QString::fromUtf8(texts.firstLine) + LabelText(page.collective) + CRLF);
-        w.append(QString::fromUtf8(texts.secondLine) + LabelText(page.individual) + CRLF + CRLF);
+        const QString limit = LabelText(page.limit);
+        w.append(QString::fromUtf8(texts.secondLine) + LabelText(page.individual) +
+                 (limit.isEmpty() ? QString() : QStringLiteral(" — ") + limit) + CRLF + CRLF);
     }
     w.left();
     w.boldOff();
@@ -197,6 +199,15 @@ void WriteSection(DocxWriter& w, int section, const ResultsView& view)
     w.append(QStringLiteral("Рис. ____ - ") + TabCaption(page.innerTabs, 0) + CRLF + CRLF);
     w.centre();
     w.boldOff();
+
+    // The verdicts of the criterion lines drawn on that chart.
+    const QString verdicts = LabelText(page.criteria);
+    if (!verdicts.isEmpty()) {
+        w.newBlock(12);
+        w.left();
+        w.boldOff();
+        w.append(QString(verdicts).replace(QLatin1Char('\n'), CRLF) + CRLF + CRLF);
+    }
 
     // Second figure: the polygon.
     w.newBlock();

@@ -75,6 +75,7 @@ BuildResult BuildAll(Connection& c, qint16 objectId, const std::array<bool, 4>& 
                      ReadMode mode)
 {
     BuildResult result;
+    result.peopleValue = peopleValue;
     try {
         std::shared_ptr<const ScenarioCache> scenarios;
         for (int kind : ProcessingOrder) {

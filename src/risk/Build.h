@@ -15,6 +15,7 @@
 
 #include "core/Database.h"
 #include "risk/ChartPlan.h"
+#include "risk/Criteria.h"
 #include "risk/Kinds.h"
 #include "risk/ResultTable.h"
 
@@ -69,6 +70,9 @@ struct KindResult {
     ChartPlan polygonPlan;  // chart number KindInfoOf(kind).polygonChart
 
     ResultTable table;
+
+    QVector<KindCriterion> criteria; // the chosen lines that apply to the kind (JudgeCriteria)
+    QString limitText;               // after the individual risk when a limit is chosen; empty otherwise
 
     double riskSum = 0;     // collective risk (people per year) or expected damage (million roubles per year)
     QString collectiveText; // K_Sm_por, K_T_por, K_L_por, K_San_por, K_Ush
@@ -127,6 +131,7 @@ struct BuildResult {
     UserMessage error;                           // when !ok: the failure, for a message box
     std::array<KindResult, KindCount> kinds;     // by kind code
     std::array<bool, KindCount> pageAvailable{}; // by page of the outer tab strip (KindInfo::outerPage)
+    double peopleValue = 0;                      // the divisor of the individual risk the build used
 };
 
 // All kinds in ProcessingOrder: kinds 0..3 run when their input grid is visible, kind 4 when kind 1 or 2 ran.

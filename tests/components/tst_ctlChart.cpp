@@ -123,6 +123,7 @@ private Q_SLOTS:
     void renderImageAtPrintResolution();
     void clipboardHoldsTheRenderedImage();
     void otherBoundsGiveOtherPicture();
+    void overlaysKeptThroughRedrawsWithLegend();
 };
 
 void tst_ctlChart::initTestCase()
@@ -554,6 +555,36 @@ void tst_ctlChart::otherBoundsGiveOtherPicture()
     chart.setMaxy(1.0);
     chart.Redraw();
     QVERIFY(chart.renderImage(8, 96) != first);
+}
+
+
+void tst_ctlChart::overlaysKeptThroughRedrawsWithLegend()
+{
+    ctlChart chart;
+    chart.resize(500, 380);
+    const QColor teal(0, 128, 128);
+    const QColor brown(140, 70, 20);
+    QVector<QPointF> line;
+    for (double n = 1; n <= 100; n *= 1.1)
+        line.append({n, 1e-3 / (n * n)});
+    chart.setOverlays({{QStringLiteral("Дания"), teal, line}, {QStringLiteral("Точка"), brown, {{5, 1e-4}}}});
+
+    for (int type : {1, 0}) { // log axes, then linear: every redraw starts with ClearChart
+        chart.setAxistypex(type);
+        chart.setAxistypey(type);
+        drawStepChart(chart, {10, 7, 3}, {1e-5, 2e-4, 8e-4});
+        QCPLegend* legend = chart.plot()->legend;
+        QVERIFY(legend->visible());
+        QCOMPARE(legend->itemCount(), 2); // the overlays only, not the step curve
+        QCOMPARE(static_cast<QCPPlottableLegendItem*>(legend->item(0))->plottable()->name(), QStringLiteral("Дания"));
+        QVERIFY2(pixelsNear(chart.renderImage(10, 96), teal, 30) > 40, "the line is drawn");
+        QVERIFY2(pixelsNear(chart.renderImage(10, 96), brown, 30) > 20, "the single point is drawn");
+    }
+
+    chart.setOverlays({});
+    drawStepChart(chart, {10, 7, 3}, {1e-5, 2e-4, 8e-4});
+    QVERIFY(!chart.plot()->legend->visible());
+    QCOMPARE(pixelsNear(chart.renderImage(10, 96), teal, 30), 0);
 }
 
 QTEST_MAIN(tst_ctlChart)

@@ -25,6 +25,7 @@ namespace {
 const QString kReport = QStringLiteral("report");
 const QString kOut = QStringLiteral("out");
 const QString kPeople = QStringLiteral("people");
+const QString kCriteria = QStringLiteral("criteria");
 
 BatchReportOutcome Failed(int exitCode, const QString& message)
 {
@@ -60,6 +61,10 @@ void AddBatchReportOptions(QCommandLineParser& parser)
     parser.addOption(
         {kReport, QStringLiteral("Без окон: отчет по объекту с этим именем в файл --out."), QStringLiteral("ОБЪЕКТ")});
     parser.addOption({kOut, QStringLiteral("Файл отчета (.docx) для --report."), QStringLiteral("ФАЙЛ")});
+    parser.addOption({kCriteria,
+                      QStringLiteral("Критерии приемлемости для --report (названия через «;») вместо выбранных у "
+                                     "объекта."),
+                      QStringLiteral("НАЗВАНИЯ")});
     parser.addOption(
         {kPeople, QStringLiteral("Число рискующих для --report вместо заданного у объекта."), QStringLiteral("N")});
 }
@@ -68,13 +73,16 @@ std::optional<int> RunBatchReportIfRequested(const QCommandLineParser& parser)
 {
     BatchReportOutcome outcome;
     if (!parser.isSet(kReport)) {
-        if (!parser.isSet(kOut) && !parser.isSet(kPeople))
+        if (!parser.isSet(kOut) && !parser.isSet(kPeople) && !parser.isSet(kCriteria))
             return std::nullopt;
-        outcome = Failed(BatchReportUsage, QStringLiteral("Параметры --out и --people задаются вместе с --report."));
+        outcome = Failed(BatchReportUsage,
+                         QStringLiteral("Параметры --out, --people и --criteria задаются вместе с --report."));
     } else {
         BatchReportRequest request{parser.value(kReport), parser.value(kOut), std::nullopt};
         if (parser.isSet(kPeople))
             request.people = parser.value(kPeople);
+        if (parser.isSet(kCriteria))
+            request.criteria = parser.value(kCriteria);
         outcome = RunBatchReport(request);
     }
     if (!outcome.message.isEmpty())
@@ -121,9 +129,18 @@ BatchReportOutcome RunBatchReport(const BatchReportRequest& request)
             return Failed(BatchReportNoData, check.message.text);
 
         CurrentObjectId = *id;
-        const BuildResult result = BuildAll(c, *id, input.inputGridVisible, check.peopleValue);
+        BuildResult result = BuildAll(c, *id, input.inputGridVisible, check.peopleValue);
         if (!result.ok)
             return Failed(BatchReportDbFailed, result.error.text);
+        std::optional<QStringList> criteria;
+        if (request.criteria)
+            criteria = request.criteria->split(QLatin1Char(';'), Qt::SkipEmptyParts);
+        try {
+            JudgeCriteria(c, *id, result, check.peopleValue, criteria);
+        } catch (const std::invalid_argument& e) {
+            return Failed(BatchReportUsage,
+                          QStringLiteral("Критерий «%1» не найден в базе данных.").arg(QString::fromStdString(e.what())));
+        }
         if (std::none_of(result.pageAvailable.begin(), result.pageAvailable.end(), [](bool on) { return on; }))
             return Failed(BatchReportNoData,
                           QStringLiteral("Построение диаграмм не возможно! Не введен ни один показатель!"));

@@ -1,5 +1,6 @@
 #pragma once
-// The report without windows: zarnel --report "<имя объекта>" --out FILE.docx [--people N] [--home DIR] builds the
+// The report without windows: zarnel --report "<имя объекта>" --out FILE.docx [--people N] [--criteria "A;B"]
+// [--home DIR] builds the
 // object's diagrams into a results window that is never shown and writes the same report the menu command
 // writes. Nothing is printed on success; a failure prints its message on stderr and gives a non-zero exit code.
 
@@ -23,6 +24,7 @@ struct BatchReportRequest {
     QString objectName;
     QString outFile;
     std::optional<QString> people; // replaces the object's number of people at risk
+    std::optional<QString> criteria = std::nullopt; // "НАЗВАНИЕ1;НАЗВАНИЕ2": these lines instead of the object's choice
 };
 
 struct BatchReportOutcome {

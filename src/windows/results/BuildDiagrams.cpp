@@ -116,6 +116,8 @@ void start(frmInput* input, qint16 objectId, const std::array<bool, 4>& grids, d
         try {
             Connection c; // the build's own connection, closed when the reading ends
             run->result = BuildAll(c, objectId, grids, peopleValue);
+            if (run->result.ok)
+                JudgeCriteria(c, objectId, run->result, peopleValue);
         } catch (const DbError& e) {
             run->result.ok = false;
             run->result.error = {QStringLiteral("Ошибка базы данных: ") + e.message, QStringLiteral("Внимание!!!"),

@@ -19,6 +19,11 @@ ResultsView ResultsViewOf(frmOutput& f)
         {f.SSTab5, f.tabPokaz_m2, f.K_San_por, f.I_San_por, f.ctlChart9, f.ctlChart13},
         {f.SSTab1_ush, f.tabPokaz_ush, f.K_Ush, nullptr, f.ctlChart1_ush, f.ctlChart2_ush},
     }};
+    for (int page = 0; page < ResultsPageCount; ++page) {
+        const int kind = KindOfPage(page);
+        view.pages[size_t(page)].criteria = f.chartControls(KindInfoOf(kind).stepChart).verdict;
+        view.pages[size_t(page)].limit = f.limitLabel(kind);
+    }
     return view;
 }
 

@@ -3,9 +3,12 @@
 #include "components/ChartSinkAdapter.h"
 #include "components/Services.h"
 #include "components/Twips.h"
+#include "core/Database.h"
+#include "core/Shared.h"
 #include "risk/Kinds.h"
 #include "windows/results/ChartRedraw.h"
 #include "windows/results/WordOutput.h"
+#include "windows/results/frmKriterii.h"
 #include "windows/results/WrappedTabWidget.h"
 #include "windows/scenarios/frmInput.h"
 
@@ -87,6 +90,7 @@ frmOutput::frmOutput()
 
     mnuReturn = menuBar()->addAction(QStringLiteral("<<Назад"));
     mnuWord = menuBar()->addAction(QStringLiteral("Вывод результатов в MWord"));
+    mnuKriterii = menuBar()->addAction(QStringLiteral("Критерии приемлемости..."));
     mnuExit = menuBar()->addAction(QStringLiteral("Выход"));
 
     auto* central = new QWidget(this);
@@ -247,6 +251,7 @@ frmOutput::frmOutput()
     connect(Command20, &QPushButton::clicked, this, &frmOutput::Command20_Click);
     connect(mnuReturn, &QAction::triggered, this, &frmOutput::mnuReturn_Click);
     connect(mnuExit, &QAction::triggered, this, &frmOutput::mnuExit_Click);
+    connect(mnuKriterii, &QAction::triggered, this, &frmOutput::mnuKriterii_Click);
     ConnectWordOutput(this);
 
     applyDesignSettings();
@@ -317,8 +322,14 @@ QWidget* frmOutput::buildKindPage(int kind, const std::array<QString, 3>& captio
     auto* boxes = new QGridLayout();
     boxes->setHorizontalSpacing(TwipsToPixelsX(600));
     valueBox(collectiveCaption, m_collective[kind], boxes, 0);
-    if (!individualCaption.isEmpty())
+    if (!individualCaption.isEmpty()) {
         valueBox(individualCaption, m_individual[kind], boxes, 1);
+        m_limit[kind] = new QLabel(table);
+        m_limit[kind]->setWordWrap(true);
+        m_limit[kind]->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        m_limit[kind]->hide();
+        boxes->addWidget(m_limit[kind], 2, 1, 1, 2);
+    }
     boxes->setColumnStretch(2, 1);
     tableLayout->addLayout(boxes);
     inner->addTab(table, captions[2]);
@@ -337,7 +348,16 @@ QWidget* frmOutput::buildChartPage(int chart, const QString& xCaption, const QSt
     layout->setContentsMargins(4, 4, 4, 4);
     k.chart = new ctlChart(page);
     k.chart->setMinimumSize(300, 240);
-    layout->addWidget(k.chart, 1);
+    auto* chartColumn = new QVBoxLayout();
+    chartColumn->addWidget(k.chart, 1);
+    if (chart % 2 == 1) {
+        k.verdict = new QLabel(page);
+        k.verdict->setWordWrap(true);
+        k.verdict->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        k.verdict->hide();
+        chartColumn->addWidget(k.verdict);
+    }
+    layout->addLayout(chartColumn, 1);
 
     auto* panel = new QVBoxLayout();
     const auto frame = [page](const QString& title, QLineEdit*& from, QLineEdit*& to, QLineEdit*& divisions,
@@ -411,6 +431,7 @@ void frmOutput::applyDesignSettings()
 
 void frmOutput::ShowBuild(const BuildResult& result)
 {
+    m_build = result;
     for (int kind : ProcessingOrder) {
         const KindResult& r = result.kinds[kind];
         if (r.ran)
@@ -428,9 +449,57 @@ void frmOutput::ShowBuild(const BuildResult& result)
     SSTab2->setCurrentIndex(first < SSTab2->count() ? first : 0);
 }
 
+void frmOutput::showCriteria(const KindResult& r)
+{
+    const ChartControls& k = m_charts[KindInfoOf(r.kind).stepChart];
+    QVector<ctlChart::Overlay> overlays;
+    QStringList sentences;
+    for (const KindCriterion& c : r.criteria) {
+        overlays.append({c.line.name, rgb(c.line.colour), c.curve});
+        sentences << c.sentence;
+    }
+    k.chart->setOverlays(overlays);
+    k.verdict->setText(sentences.join(QLatin1Char('\n')));
+    k.verdict->setVisible(!sentences.isEmpty());
+    if (QLabel* limit = m_limit[r.kind]) {
+        limit->setText(r.limitText);
+        limit->setVisible(!r.limitText.isEmpty());
+    }
+}
+
+void frmOutput::criteriaChanged()
+{
+    try {
+        Connection c;
+        JudgeCriteria(c, CurrentObjectId, m_build, m_build.peopleValue);
+    } catch (const DbError& e) {
+        ShowDbError(e.message);
+        return;
+    }
+    for (int kind : ProcessingOrder) {
+        const KindResult& r = m_build.kinds[kind];
+        if (!r.ran)
+            continue;
+        showCriteria(r);
+        RebuildIntegralChart(KindInfoOf(kind).stepChart);
+    }
+}
+
+void frmOutput::mnuKriterii_Click()
+{
+    frmKriterii* f = forms().get<frmKriterii>();
+    QPointer<frmOutput> self(this);
+    f->onSaved = [self] {
+        if (self)
+            self->criteriaChanged();
+    };
+    f->Show(true);
+}
+
 void frmOutput::showKind(const KindResult& r)
 {
     const KindInfo info = KindInfoOf(r.kind);
+    showCriteria(r);
     const auto draw = [](const ChartControls& k, const ChartPlan& plan, const AxisTexts& boxes) {
         ReplayChartPlan(plan, *k.chart);
         k.xFrom->setText(boxes.minX);

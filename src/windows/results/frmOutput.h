@@ -42,6 +42,7 @@ public:
         QRadioButton* yLinear = nullptr;
         QPushButton* build = nullptr;  // "Построить"
         QPushButton* toWord = nullptr; // "Вывод графика в MWord"
+        QLabel* verdict = nullptr;     // step charts: one sentence per criterion line, hidden when there is none
     };
     const ChartControls& chartControls(int chart) const { return m_charts[chart]; }
 
@@ -50,6 +51,8 @@ public:
     QLabel* collectiveLabel(int kind) const { return m_collective[kind]; }
     QLabel* individualLabel(int kind) const { return m_individual[kind]; } // nullptr for damage
     QTabWidget* innerTabs(int kind) const { return m_innerTabs[kind]; }
+    // What follows the individual risk when the object has a limit for the kind; hidden otherwise.
+    QLabel* limitLabel(int kind) const { return m_limit[kind]; }
 
     // Fills the pages of the kinds that ran, switches the pages on or off and opens every strip on its first
     // tab (the outer one on the first page that is on). Kinds that did not run keep what they show.
@@ -57,6 +60,7 @@ public:
 
     QAction* mnuReturn;
     QAction* mnuWord;
+    QAction* mnuKriterii; // "Критерии приемлемости..."
     QAction* mnuExit;
 
     QTabWidget* SSTab2; // page per kind: fatalities, severe, light, sanitary, damage
@@ -147,6 +151,7 @@ public Q_SLOTS:
     void Command20_Click() { RebuildPolygonChart(10); }
     void mnuReturn_Click();
     void mnuExit_Click();
+    void mnuKriterii_Click();
 
 public:
     // "Построить" of chart c with its own boxes and options.
@@ -164,6 +169,10 @@ private:
     QWidget* buildChartPage(int chart, const QString& xCaption, const QString& yCaption);
     void applyDesignSettings();
     void showKind(const KindResult& r);
+    // The kind's criterion lines on its step chart, their sentences and the limit text.
+    void showCriteria(const KindResult& r);
+    // Judges the last build again with the object's choice and shows it (after the criteria window saved).
+    void criteriaChanged();
     void redraw(int chart, bool polygon);
 
     std::array<ChartControls, 11> m_charts{};
@@ -171,6 +180,8 @@ private:
     std::array<QLabel*, 5> m_collective{};
     std::array<QLabel*, 5> m_individual{};
     std::array<QTabWidget*, 5> m_innerTabs{};
+    std::array<QLabel*, 5> m_limit{};
+    BuildResult m_build; // the build shown, for judging it again
     bool m_redrawing = false;
 };
 

@@ -5,6 +5,7 @@
 #include "core/ScenarioStore.h"
 #include "core/Shared.h"
 #include "windows/results/BuildDiagrams.h"
+#include "windows/results/frmKriterii.h"
 #include "windows/scenarios/frmBD_Scen.h"
 
 #include <QCoreApplication>
@@ -138,6 +139,8 @@ frmInput::frmInput()
     mnuUpor->addSeparator();
     mnuUpor5 = mnuUpor->addAction(QStringLiteral("по возрастанию наименования сценария"));
     mnuUpor6 = mnuUpor->addAction(QStringLiteral("по убыванию наименования сценария"));
+    mnuTake->addSeparator();
+    mnuKriterii = mnuTake->addAction(QStringLiteral("Критерии приемлемости..."));
     mnuExit = menuBar()->addAction(QStringLiteral("Выход"));
 
     connect(mnuReturn, &QAction::triggered, this, &frmInput::mnuReturn_Click);
@@ -150,6 +153,7 @@ frmInput::frmInput()
     connect(mnuUpor5, &QAction::triggered, this, &frmInput::mnuUpor5_Click);
     connect(mnuUpor6, &QAction::triggered, this, &frmInput::mnuUpor6_Click);
     connect(mnuExit, &QAction::triggered, this, &frmInput::mnuExit_Click);
+    connect(mnuKriterii, &QAction::triggered, this, [] { forms().get<frmKriterii>()->Show(true); });
     connect(Command1, &QPushButton::clicked, this, &frmInput::Command1_Click);
     connect(Comb1, &QComboBox::activated, this, &frmInput::Comb1_Click);
     connect(Comb2, &QComboBox::activated, this, &frmInput::Comb2_Click);

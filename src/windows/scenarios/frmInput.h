@@ -71,6 +71,7 @@ public:
     QAction* mnuUpor4;
     QAction* mnuUpor5;
     QAction* mnuUpor6;
+    QAction* mnuKriterii; // "Критерии приемлемости...", after the sort submenu
     QAction* mnuExit;
 
     // The order of each kind's grid; starts from InitialSortPair() at every load.

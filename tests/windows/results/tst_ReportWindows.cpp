@@ -4,6 +4,7 @@
 
 #include "TestHome.h"
 #include "components/Form.h"
+#include "core/CriteriaStore.h"
 #include "core/Database.h"
 #include "core/DemoData.h"
 #include "core/Shared.h"
@@ -13,6 +14,7 @@
 #include "risk/Kinds.h"
 #include "windows/results/BatchReport.h"
 #include "windows/results/WordOutput.h"
+#include "windows/results/frmKriterii.h"
 #include "windows/results/frmOutput.h"
 #include "windows/scenarios/frmInput.h"
 
@@ -91,6 +93,9 @@ private Q_SLOTS:
     void batchFailures();
     void batchOptions_data();
     void batchOptions();
+    void criteriaInWindowAndReport();
+    void batchCriteria_data();
+    void batchCriteria();
     void libreOfficeRendersTheDemoReport();
 
 private:
@@ -310,6 +315,123 @@ void tst_ReportWindows::batchOptions()
     AddBatchReportOptions(parser);
     QVERIFY(parser.parse(QStringList{"zarnel"} + arguments));
     QTEST(RunBatchReportIfRequested(parser).value_or(-1), "exitCode");
+}
+
+namespace {
+
+const QString kDenmark = QStringLiteral("Критерий «Дания»: превышение при n от 4 до 10, наибольшее — в 10 раза при n = 10.");
+const QString kNetherlands = QStringLiteral("Критерий «Нидерланды (ориентировочное значение)»: превышение при n от 10 "
+                                            "до 10, наибольшее — в 10 раза при n = 10.");
+const QString kLimitLine = QStringLiteral("Индивидуальный риск гибели, 1/год   1,000E-05 — превышает допустимое значение "
+                                          "1,000E-06 1/год (Федеральный закон № 123-ФЗ, ст. 93 (пожарный риск на "
+                                          "производственных объектах)) в 10 раза");
+
+// Ten fatalities at 1E-4 per year among 100 people, judged against the Danish line with the built-in limit.
+qint16 judgedObject()
+{
+    const qint16 id = testing::object("Склад", 100).scenario("С1", 1e-4).kills(10).id();
+    Connection c;
+    EnsureCriteriaTables(c);
+    SetChosenCriteria(c, id, {QStringLiteral("Дания")});
+    SetChosenLimit(c, id, KindFatalities, BuiltInIndividualLimit());
+    return id;
+}
+
+QStringList overlayNames(const ctlChart* chart)
+{
+    QStringList names;
+    for (const ctlChart::Overlay& o : chart->overlays())
+        names << o.name;
+    return names;
+}
+
+} // namespace
+
+void tst_ReportWindows::criteriaInWindowAndReport()
+{
+    frmOutput* output = buildThroughWindows(judgedObject());
+    QVERIFY(output);
+    const frmOutput::ChartControls& k = output->chartControls(1);
+    QCOMPARE(overlayNames(k.chart), QStringList{"Дания"});
+    QCOMPARE(k.verdict->text(), kDenmark);
+    QVERIFY(!k.verdict->isHidden());
+    QVERIFY(output->chartControls(9).verdict->isHidden()); // damage has no data here
+    QCOMPARE(output->limitLabel(KindFatalities)->text(), kLimitLine.section(QStringLiteral(" — "), 1));
+
+    // A redraw on linear axes keeps the line.
+    k.xLinear->setChecked(true);
+    k.yLinear->setChecked(true);
+    k.build->click();
+    QCOMPARE(overlayNames(k.chart), QStringList{"Дания"});
+
+    // The criteria window from the menu: one more line chosen and saved, the page follows.
+    output->mnuKriterii->trigger();
+    frmKriterii* criteria = forms().find<frmKriterii>();
+    QVERIFY(criteria && criteria->isVisible());
+    criteria->setShown(QStringLiteral("Нидерланды (ориентировочное значение)"), true);
+    criteria->Command4->click();
+    QCOMPARE(overlayNames(k.chart), (QStringList{"Нидерланды (ориентировочное значение)", "Дания"}));
+    QCOMPARE(k.verdict->text(), kNetherlands + "\n" + kDenmark);
+
+    QTemporaryDir dir;
+    const QString file = dir.filePath("отчет.docx");
+    {
+        testing::ScriptedMessages messages;
+        testing::ScriptedFileDialogs dialogs;
+        dialogs.answers << file;
+        testing::RecordingDesktop desktop;
+        output->mnuWord->trigger();
+        QCOMPARE(messages.texts(), QStringList());
+    }
+    DocxReader reader;
+    QVERIFY2(reader.load(file), qPrintable(reader.errorString()));
+    const QStringList texts = reader.paragraphTexts();
+    QVERIFY(texts.contains(kNetherlands));
+    QVERIFY(texts.contains(kDenmark));
+    QVERIFY(texts.contains(kLimitLine));
+    // The sentences follow the caption of the F/n chart.
+    const int caption = int(texts.indexOf(QRegularExpression("^Рис\\. ____ - Интегральная функция.*")));
+    QVERIFY(caption >= 0);
+    QVERIFY(texts.indexOf(kNetherlands) > caption);
+}
+
+void tst_ReportWindows::batchCriteria_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QStringList>("sentences");
+
+    QTest::newRow("the object's choice") << QStringList{} << 0 << QStringList{kDenmark};
+    QTest::newRow("--criteria replaces it, any case")
+        << QStringList{"--criteria", "нидерланды (ориентировочное значение)"} << 0 << QStringList{kNetherlands};
+    QTest::newRow("unknown name") << QStringList{"--criteria", "Дания;Марс"} << int(BatchReportUsage) << QStringList{};
+}
+
+void tst_ReportWindows::batchCriteria()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QStringList, sentences);
+    judgedObject();
+    QTemporaryDir dir;
+    const QString file = dir.filePath("отчет.docx");
+    QCommandLineParser parser;
+    AddBatchReportOptions(parser);
+    QVERIFY(parser.parse(QStringList{"zarnel", "--report", "Склад", "--out", file} + arguments));
+    BatchReportRequest request{parser.value("report"), file, std::nullopt};
+    if (parser.isSet("criteria"))
+        request.criteria = parser.value("criteria");
+    const BatchReportOutcome outcome = RunBatchReport(request);
+    QTEST(outcome.exitCode, "exitCode");
+    if (outcome.exitCode != 0) {
+        QCOMPARE(outcome.message, QStringLiteral("Критерий «Марс» не найден в базе данных."));
+        QVERIFY(!QFileInfo(file).exists());
+        return;
+    }
+    DocxReader reader;
+    QVERIFY2(reader.load(file), qPrintable(reader.errorString()));
+    const QStringList texts = reader.paragraphTexts();
+    QCOMPARE(texts.filter(QStringLiteral("Критерий «")), sentences);
+    QVERIFY(texts.contains(kLimitLine));
 }
 
 void tst_ReportWindows::libreOfficeRendersTheDemoReport()

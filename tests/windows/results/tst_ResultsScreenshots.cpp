@@ -5,10 +5,12 @@
 #include "core/TestHome.h"
 #include "gui/Scripted.h"
 
+#include "core/CriteriaStore.h"
 #include "core/Database.h"
 #include "core/DemoData.h"
 #include "core/Shared.h"
 #include "windows/results/BuildDiagrams.h"
+#include "windows/results/frmKriterii.h"
 #include "windows/results/frmOutput.h"
 #include "windows/scenarios/frmInput.h"
 
@@ -84,6 +86,39 @@ private Q_SLOTS:
         out->Command8->click();
         QVERIFY(msgs.calls.isEmpty());
         save(out, "results-1-fatalities-fn-redrawn");
+        testing::resetWindows();
+    }
+
+    void criteria()
+    {
+        folder = qEnvironmentVariable("ZARNEL_SCREENSHOTS");
+        if (folder.isEmpty())
+            QSKIP("set ZARNEL_SCREENSHOTS to a folder to take the screenshots");
+        testing::TestHome home;
+        testing::ScriptedMessages msgs;
+        {
+            Connection c;
+            CurrentObjectId = WriteDemoObject(c);
+            EnsureCriteriaTables(c);
+            SetChosenCriteria(c, CurrentObjectId,
+                              {QStringLiteral("Нидерланды (ориентировочное значение)"), QStringLiteral("Дания")});
+            SetChosenLimit(c, CurrentObjectId, 0, BuiltInIndividualLimit());
+        }
+        forms().get<frmInput>()->Show();
+        BuildDiagrams();
+        QVERIFY(QTest::qWaitFor([] { return !BuildDiagramsRunning(); }, 60000));
+        frmOutput* out = forms().find<frmOutput>();
+        QVERIFY(out);
+        out->move(0, 0);
+        save(out, "criteria-1-fatalities-fn");
+        out->SSTab1->setCurrentIndex(2);
+        save(out, "criteria-1-fatalities-table");
+        out->mnuKriterii->trigger();
+        frmKriterii* k = forms().find<frmKriterii>();
+        QVERIFY(k);
+        k->move(0, 0);
+        save(k, "criteria-window");
+        QVERIFY(msgs.calls.isEmpty());
         testing::resetWindows();
     }
 };

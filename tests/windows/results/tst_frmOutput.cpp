@@ -278,7 +278,7 @@ private Q_SLOTS:
         QCOMPARE(individual == nullptr, valueCaptions.size() == 1);
         QStringList captions;
         for (const QLabel* l : collective->parentWidget()->findChildren<QLabel*>()) {
-            if (l == collective || l == individual)
+            if (l == collective || l == individual || l == out->limitLabel(kind))
                 continue;
             captions << l->text();
             QCOMPARE(l->palette().color(QPalette::WindowText), colour);
