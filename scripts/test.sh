@@ -14,8 +14,8 @@ if [[ "${CI:-}" == "true" ]]; then
     [[ $(id -u) -ne 0 ]] && sudo="sudo"
     rm -f zarnel_*.deb
     cpack -G DEB >/dev/null
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq ./zarnel_*.deb
-    help=$(/usr/bin/zarnel --help)
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends ./zarnel_*.deb
+    help=$(env -u DISPLAY -u WAYLAND_DISPLAY /usr/bin/zarnel --help)
     echo "$help"
     grep -q "Вывод справки" <<<"$help" || { echo "zarnel --help is not in Russian"; exit 1; }
 fi

@@ -16,6 +16,7 @@
 #include <QIcon>
 #include <QTemporaryDir>
 #include <QTextStream>
+#include <cstring>
 #include <memory>
 
 namespace {
@@ -25,10 +26,24 @@ void fail(const QString& text)
     QTextStream(stderr) << text << Qt::endl;
 }
 
+// --help and --version print and exit: they must work without a display (a terminal over ssh, a package check).
+void PrepareTextOnlyOptions(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        return;
+    for (int i = 1; i < argc; ++i)
+        for (const char* option : {"-h", "--help", "--help-all", "-v", "--version"})
+            if (std::strcmp(argv[i], option) == 0) {
+                qputenv("QT_QPA_PLATFORM", "offscreen");
+                return;
+            }
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
+    PrepareTextOnlyOptions(argc, argv);
     zarnel::PrepareBatchReport(argc, argv);
     QApplication app(argc, argv);
     // The technical name: it names the user's data folder (~/.local/share/zarnel) and the menu entry.

@@ -23,6 +23,11 @@ test -f "$prefix/share/icons/hicolor/scalable/apps/zarnel.svg"
 test -f "$prefix/share/icons/hicolor/48x48/apps/zarnel.png"
 test -f "$prefix/share/zarnel/Руководство оператора.docx"
 
+# --help needs no display and speaks Russian (Qt's own lines too).
+help=$(runuser -u nobody -- env -i HOME="$home" PATH=/usr/bin:/bin LANG=C.UTF-8 "$prefix/bin/zarnel" --help)
+grep -q "Вывод справки по параметрам командной строки" <<<"$help" || { echo "--help: $help"; exit 1; }
+grep -q -- "--home <DIR>" <<<"$help"
+
 object='Склад сжиженных углеводородных газов "Северный"'
 data=$home/.local/share/zarnel
 # First start: no object yet (exit 2), but the user's data folder and its database now exist.
