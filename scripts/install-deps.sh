@@ -5,9 +5,9 @@ set -euo pipefail
 
 packages=(g++ make cmake ninja-build pkg-config qt6-base-dev libqt6opengl6-dev libqcustomplot-dev
     libquazip1-qt6-dev libsqlite3-dev libqt6sql6-sqlite libqt6sql6-odbc unixodbc unixodbc-dev
-    libsqliteodbc fonts-dejavu-core)
+    libsqliteodbc fonts-dejavu-core qt6-translations-l10n)
 if [[ "${1:-}" == "--test" ]]; then
-    packages+=(libreoffice-writer-nogui poppler-utils xvfb xauth)
+    packages+=(libreoffice-writer-nogui poppler-utils xvfb xauth desktop-file-utils)
 fi
 
 missing=()

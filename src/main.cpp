@@ -4,14 +4,19 @@
 #include "core/Database.h"
 #include "core/DemoData.h"
 #include "core/Formats.h"
+#include "core/LogFile.h"
 #include "core/ProgramFolder.h"
+#include "core/QtTranslation.h"
+#include "core/Version.h"
 #include "windows/results/BatchReport.h"
 #include "windows/shell/Startup.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QIcon>
 #include <QTemporaryDir>
 #include <QTextStream>
+#include <cstring>
 #include <memory>
 
 namespace {
@@ -21,15 +26,36 @@ void fail(const QString& text)
     QTextStream(stderr) << text << Qt::endl;
 }
 
+// --help and --version print and exit: they must work without a display (a terminal over ssh, a package check).
+void PrepareTextOnlyOptions(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        return;
+    for (int i = 1; i < argc; ++i)
+        for (const char* option : {"-h", "--help", "--help-all", "-v", "--version"})
+            if (std::strcmp(argv[i], option) == 0) {
+                qputenv("QT_QPA_PLATFORM", "offscreen");
+                return;
+            }
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
+    PrepareTextOnlyOptions(argc, argv);
     zarnel::PrepareBatchReport(argc, argv);
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Зарнель"));
-    QApplication::setApplicationVersion(QStringLiteral("%1.%2").arg(ZARNEL_VERSION_MAJOR).arg(ZARNEL_VERSION_MINOR));
+    // The technical name: it names the user's data folder (~/.local/share/zarnel) and the menu entry.
+    QApplication::setApplicationName(QStringLiteral("zarnel"));
+    QApplication::setApplicationVersion(QStringLiteral(ZARNEL_VERSION_TEXT));
+    QGuiApplication::setDesktopFileName(QStringLiteral("zarnel"));
+    QIcon icon;
+    for (const int size : {16, 32, 48, 256})
+        icon.addFile(QStringLiteral(":/icons/zarnel-%1.png").arg(size), QSize(size, size));
+    QApplication::setWindowIcon(icon);
     zarnel::SetRussianLocale();
+    zarnel::LoadQtTranslation();
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Построение F/n и F/g диаграмм опасного производственного объекта"));
@@ -55,12 +81,14 @@ int main(int argc, char** argv)
             fail(QStringLiteral("Не удалось создать учебную базу: ") + e.message);
             return 1;
         }
-    } else if (parser.isSet(home)) {
-        if (!zarnel::SetProgramFolder(parser.value(home))) {
-            fail(QStringLiteral("Не удалось создать папку программы: ") + parser.value(home));
+    } else {
+        QString folder;
+        if (!zarnel::InitProgramFolder(parser.value(home), &folder)) {
+            fail(QStringLiteral("Не удалось создать папку программы: ") + folder);
             return 1;
         }
     }
+    zarnel::InstallLogFile(zarnel::ProgramFolder());
 
     if (const std::optional<int> exitCode = zarnel::RunBatchReportIfRequested(parser))
         return *exitCode;

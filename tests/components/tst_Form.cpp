@@ -1,4 +1,5 @@
 #include "Scripted.h"
+#include "Helpers.h"
 #include "components/FlexGrid.h"
 #include "components/Form.h"
 #include "components/Twips.h"
@@ -28,11 +29,7 @@ public:
     void Form_Unload() override { g_log << "B.Unload"; }
 };
 
-void settle()
-{
-    QCoreApplication::processEvents();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
+using testing::settle;
 } // namespace
 
 class tst_Form : public QObject {

@@ -1,4 +1,5 @@
 #include "components/ctlChart.h"
+#include "Helpers.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -49,20 +50,7 @@ void drawStepChart(ctlChart& chart, const QVector<double>& values, const QVector
     chart.Redraw();
 }
 
-int pixelsNear(const QImage& image, const QColor& colour, int tolerance = 40)
-{
-    int count = 0;
-    const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
-    for (int y = 0; y < rgb.height(); ++y) {
-        const auto* line = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
-        for (int x = 0; x < rgb.width(); ++x)
-            if (std::abs(qRed(line[x]) - colour.red()) + std::abs(qGreen(line[x]) - colour.green()) +
-                    std::abs(qBlue(line[x]) - colour.blue()) <=
-                tolerance)
-                ++count;
-    }
-    return count;
-}
+using testing::pixelsNear;
 
 QList<QCPCurve*> curvesWithLines(QCustomPlot* plot)
 {

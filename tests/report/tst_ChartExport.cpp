@@ -100,7 +100,7 @@ void tst_ChartExport::exportSavesOpensAndLeavesTheClipboard()
     QCOMPARE(messages.calls.size(), 0);
 
     // Two presses, two documents of one figure each.
-    for (const QString& name : {"первый.docx", "второй.docx"}) {
+    for (const char* name : {"первый.docx", "второй.docx"}) {
         DocxReader reader;
         QVERIFY2(reader.load(dir.filePath(name)), qPrintable(reader.errorString()));
         QCOMPARE(reader.paragraphTexts(),

@@ -2,6 +2,7 @@
 // window, the build, a look at the results, a report, back, and out.
 
 #include "DocxReader.h"
+#include "Helpers.h"
 #include "Scripted.h"
 #include "TestHome.h"
 #include "core/Shared.h"
@@ -22,12 +23,7 @@ using namespace zarnel;
 
 namespace {
 
-void settle()
-{
-    QCoreApplication::processEvents();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QCoreApplication::processEvents();
-}
+using testing::settle;
 
 struct Entry {
     QString name, title, mantissa, exponent, kills, severe, light, damage;

@@ -1,6 +1,10 @@
 #include "windows/shell/frmAbout.h"
 
 #include "components/Services.h"
+#include "core/ProgramFolder.h"
+#include "core/Version.h"
+
+#include <QDir>
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -27,21 +31,25 @@ frmAbout::frmAbout()
     lblTitle->setFont(title);
     lblVersion = new QLabel(central);
     Description = new QLabel(QStringLiteral("программа построения F/n и F/g диаграмм"), central);
+    lblDataFolder = new QLabel(central);
+    lblDataFolder->setWordWrap(true);
+    lblDataFolder->setTextInteractionFlags(Qt::TextSelectableByMouse);
     cmdOK = new QPushButton(QStringLiteral("OK"), central);
     cmdSysInfo = new QPushButton(QStringLiteral("&System Info..."), central);
     grid->addWidget(Image1, 0, 0, 2, 1, Qt::AlignTop);
     grid->addWidget(lblTitle, 0, 1);
     grid->addWidget(lblVersion, 1, 1);
     grid->addWidget(Description, 2, 1);
-    grid->addWidget(Image2, 3, 0, Qt::AlignBottom);
+    grid->addWidget(lblDataFolder, 3, 1, 1, 2);
+    grid->addWidget(Image2, 4, 0, Qt::AlignBottom);
     auto* buttons = new QVBoxLayout();
     buttons->addWidget(cmdOK);
     buttons->addWidget(cmdSysInfo);
-    grid->addLayout(buttons, 3, 2);
+    grid->addLayout(buttons, 4, 2);
     grid->setRowStretch(2, 1);
     connect(cmdOK, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
     // Enter and Escape close the box, as its OK button is the default and the cancel button.
-    for (const QKeySequence key : {QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter), QKeySequence(Qt::Key_Escape)})
+    for (const QKeySequence& key : {QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter), QKeySequence(Qt::Key_Escape)})
         connect(new QShortcut(key, this), &QShortcut::activated, cmdOK, &QPushButton::click);
     connect(cmdSysInfo, &QPushButton::clicked, this, &frmAbout::cmdSysInfo_Click);
     setWidthTwips(6200);
@@ -53,6 +61,9 @@ void frmAbout::Form_Load()
     setWindowTitle(QStringLiteral("О программе"));
     lblVersion->setText(QStringLiteral("Версия %1.%2").arg(ZARNEL_VERSION_MAJOR).arg(ZARNEL_VERSION_MINOR));
     lblTitle->setText(QStringLiteral(" Программа \"Зарнель\""));
+    // Where the database and the log of this run live: installed, per user; portable, beside the program.
+    lblDataFolder->setText(QStringLiteral("Папка данных: ") + QDir::toNativeSeparators(ProgramFolder()));
+    lblDataFolder->setToolTip(lblDataFolder->text());
 }
 
 void frmAbout::cmdOK_Click()

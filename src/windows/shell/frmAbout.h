@@ -15,6 +15,7 @@ public:
     QLabel* lblTitle;
     QLabel* lblVersion;
     QLabel* Description;
+    QLabel* lblDataFolder;
     QLabel* Image1;
     QLabel* Image2;
     QPushButton* cmdOK;

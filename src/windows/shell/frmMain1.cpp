@@ -5,7 +5,6 @@
 #include "windows/objects/frmLoad.h"
 #include "windows/shell/frmAbout.h"
 
-#include <QCoreApplication>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QMenuBar>
@@ -138,7 +137,10 @@ void OpenHelpDocument(const QString& docPath)
     const QFileInfo doc(docPath);
     const QString base = doc.completeBaseName();
     QStringList candidates;
-    for (const QString& folder : {doc.absolutePath(), QCoreApplication::applicationDirPath()}) {
+    QStringList folders = DocumentFolders();
+    folders.prepend(doc.absolutePath());
+    folders.removeDuplicates();
+    for (const QString& folder : folders) {
         for (const char* ext : {".doc", ".docx", ".odt", ".pdf"})
             candidates << folder + QLatin1Char('/') + base + QLatin1String(ext);
     }

@@ -237,7 +237,7 @@ DocxReader::Table readTable(QXmlStreamReader& xml, Context& context)
         }
     }
 
-    for (const QString key : {QStringLiteral("tl2br"), QStringLiteral("tr2bl")}) {
+    for (const QString& key : {QStringLiteral("tl2br"), QStringLiteral("tr2bl")}) {
         int present = 0;
         bool uniform = true;
         for (const auto& diagonals : cellDiagonals) {

@@ -3,6 +3,7 @@
 #include "core/Shared.h"
 #include "core/TestHome.h"
 #include "gui/Scripted.h"
+#include "gui/Helpers.h"
 #include "windows/objects/frmLoad.h"
 #include "windows/objects/frmLoad1.h"
 #include "windows/scenarios/frmBD_Scen.h"
@@ -38,11 +39,7 @@ QStringList allRows()
     return dumpTable("tabObjekt") + QStringList{"--"} + dumpTable("tabScen") + QStringList{"--"} + dumpTable("tabRisk");
 }
 
-void settle()
-{
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QCoreApplication::processEvents();
-}
+using testing::settle;
 
 frmLoad* openLoad()
 {
@@ -60,10 +57,7 @@ frmLoad* openList()
 
 int rowOf(const frmLoad* f, const QString& name)
 {
-    for (int r = 1; r < f->Tabl_Name->Rows(); ++r)
-        if (f->Tabl_Name->TextMatrix(r, 1) == name)
-            return r;
-    return -1;
+    return testing::rowOf(f->Tabl_Name, name);
 }
 
 // Opens the list, clicks the object's row and runs one of the row commands.

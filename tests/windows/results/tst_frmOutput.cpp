@@ -2,6 +2,7 @@
 // (message, chart unchanged), a repeated redraw, and what a redrawn chart looks like.
 
 #include "gui/Scripted.h"
+#include "gui/Helpers.h"
 
 #include "core/Formats.h"
 #include "risk/Build.h"
@@ -51,17 +52,7 @@ QStringList state(const ctlChart* c)
 
 int pixelsNear(const QImage& image, const QColor& colour, int tolerance = 60)
 {
-    int count = 0;
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            const QColor p = image.pixelColor(x, y);
-            if (std::abs(p.red() - colour.red()) + std::abs(p.green() - colour.green()) +
-                    std::abs(p.blue() - colour.blue()) <=
-                tolerance)
-                ++count;
-        }
-    }
-    return count;
+    return testing::pixelsNear(image, colour, tolerance);
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "core/TestHome.h"
 #include "gui/Scripted.h"
+#include "gui/Helpers.h"
 
 #include "core/Database.h"
 #include "core/ScenarioStore.h"
@@ -32,11 +33,7 @@ frmBD_Scen* openEditor(qint16 objectId)
     return f;
 }
 
-void settle()
-{
-    for (int i = 0; i < 5; ++i)
-        QCoreApplication::processEvents();
-}
+using testing::settle;
 
 // The build reads the database on a thread of its own; a busy machine may need more than a few event turns.
 bool buildFinished()
@@ -58,13 +55,7 @@ bool inListState(frmBD_Scen* f)
 }
 
 
-int rowOf(FlexGrid* g, const QString& name)
-{
-    for (int r = 1; r < g->Rows(); ++r)
-        if (g->TextMatrix(r, 1) == name)
-            return r;
-    return -1;
-}
+using testing::rowOf;
 
 } // namespace
 

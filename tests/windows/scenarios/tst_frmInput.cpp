@@ -3,6 +3,7 @@
 
 #include "core/TestHome.h"
 #include "gui/Scripted.h"
+#include "gui/Helpers.h"
 
 #include "core/ScenarioStore.h"
 #include "core/Shared.h"
@@ -47,11 +48,7 @@ QStringList itemsOf(const QComboBox* c)
 
 int rowOf(const FlexGrid* g, const QString& name)
 {
-    for (int r = 1; r < g->Rows(); ++r) {
-        if (g->TextMatrix(r, 0) == name)
-            return r;
-    }
-    return -1;
+    return testing::rowOf(g, name, 0);
 }
 
 // Chooses a scenario in the page's look-up panel as the user does.

@@ -4,6 +4,7 @@
 #include "windows/shell/frmAbout.h"
 #include "windows/shell/frmMain1.h"
 
+#include <QDir>
 #include <QFile>
 #include <QMenuBar>
 #include <QTest>
@@ -72,6 +73,31 @@ private Q_SLOTS:
         QVERIFY(msgs.calls[1].text.contains("Свидетельство.doc"));
     }
 
+    // An installed program finds its documents under share/zarnel beside bin; a user's own copy wins.
+    void documentsOfTheInstallationUnlessTheUserHasACopy()
+    {
+        testing::TestHome home;
+        testing::ScriptedMessages msgs;
+        testing::RecordingDesktop desk;
+        QDir shared(QCoreApplication::applicationDirPath() + QStringLiteral("/../share/zarnel"));
+        QVERIFY2(!shared.exists(), "a share/zarnel folder is left beside the test binary");
+        QVERIFY(shared.mkpath(QStringLiteral(".")));
+        const QString installed = shared.absoluteFilePath(QStringLiteral("Руководство оператора.docx"));
+        QFile doc(installed);
+        QVERIFY(doc.open(QIODevice::WriteOnly));
+        doc.close();
+
+        frmMain1* f = forms().get<frmMain1>();
+        f->mnuRuk_oper->trigger();
+        const QString own = home.path() + QStringLiteral("/Руководство оператора.docx");
+        QVERIFY(QFile::copy(installed, own));
+        f->mnuRuk_oper->trigger();
+        QVERIFY(shared.removeRecursively());
+        QDir().rmdir(QCoreApplication::applicationDirPath() + QStringLiteral("/../share"));
+        QCOMPARE(desk.opened, QStringList({QDir::cleanPath(installed), own}));
+        QVERIFY(msgs.calls.isEmpty());
+    }
+
     void aboutBox()
     {
         testing::TestHome home;
@@ -86,6 +112,7 @@ private Q_SLOTS:
         QCOMPARE(a->lblVersion->text(), QStringLiteral("Версия 13.0"));
         QCOMPARE(a->lblTitle->text(), QStringLiteral(" Программа \"Зарнель\""));
         QCOMPARE(a->Description->text(), QStringLiteral("программа построения F/n и F/g диаграмм"));
+        QCOMPARE(a->lblDataFolder->text(), QStringLiteral("Папка данных: ") + home.path());
         QCOMPARE(a->cmdSysInfo->text(), QStringLiteral("&System Info..."));
         a->cmdSysInfo->click();
         if (desk.started.isEmpty()) {
