@@ -118,7 +118,7 @@ void start(frmInput* input, qint16 objectId, const std::array<bool, 4>& grids, d
             run->result = BuildAll(c, objectId, grids, peopleValue);
         } catch (const DbError& e) {
             run->result.ok = false;
-            run->result.error = {QStringLiteral("Ошибка базы данных: ") + e.message, QStringLiteral("Внимание!!!"),
+            run->result.error = {DbFailureText(e.cause), QStringLiteral("Внимание!!!"),
                                  UserMessage::Ok};
         } catch (const std::exception& e) {
             run->result.ok = false;
@@ -175,7 +175,7 @@ void BuildDiagrams()
             return;
         }
     } catch (const DbError& e) {
-        ShowDbError(e.message);
+        ShowDbError(e);
         return;
     }
     if (!self || self->isUnloaded())
