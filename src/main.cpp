@@ -78,7 +78,7 @@ int main(int argc, char** argv)
             zarnel::Connection c(zarnel::DefaultConnectionString());
             zarnel::WriteDemoObject(c);
         } catch (const zarnel::DbError& e) {
-            fail(QStringLiteral("Не удалось создать учебную базу: ") + e.message);
+            fail(QStringLiteral("Не удалось создать учебную базу. ") + zarnel::DbFailureText(e.cause));
             return 1;
         }
     } else {

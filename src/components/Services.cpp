@@ -1,5 +1,7 @@
 #include "components/Services.h"
 
+#include "core/Database.h"
+
 #include <QApplication>
 #include <QDesktopServices>
 #include <QFileDialog>
@@ -81,9 +83,11 @@ MsgAnswer MsgBox(const QString& text, const QString& title, MsgIcon icon, MsgBut
     return messages().ask(text, title, icon, buttons);
 }
 
-void ShowDbError(const QString& databaseText)
+void ShowDbError(const DbError& error)
 {
-    MsgBox(QStringLiteral("Ошибка базы данных: ") + databaseText, QStringLiteral("Внимание!!!"), MsgIcon::Critical);
+    // A refused save is the user's business, not a fault of the database.
+    MsgBox(DbFailureText(error.cause), QStringLiteral("Внимание!!!"),
+           IsConflict(error.cause) ? MsgIcon::Exclamation : MsgIcon::Critical);
 }
 
 } // namespace zarnel

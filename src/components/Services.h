@@ -9,6 +9,8 @@ class QWidget;
 
 namespace zarnel {
 
+class DbError;
+
 enum class MsgIcon { None, Critical, Question, Exclamation, Information };
 enum class MsgButtons { OK, YesNo };
 enum class MsgAnswer { OK, Yes, No };
@@ -47,7 +49,8 @@ void setDesktop(IDesktop* d);
 MsgAnswer MsgBox(const QString& text, const QString& title, MsgIcon icon = MsgIcon::None,
                  MsgButtons buttons = MsgButtons::OK);
 
-// A database failure reported to the user with the database's own text; the window stays usable.
-void ShowDbError(const QString& databaseText);
+// A database failure told to the user in words of its cause (the driver's text is in the log); the window
+// stays usable.
+void ShowDbError(const DbError& error);
 
 } // namespace zarnel

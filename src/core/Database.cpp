@@ -1,5 +1,6 @@
 #include "core/Database.h"
 
+#include "core/Log.h"
 #include "core/ProgramFolder.h"
 #include "core/Shared.h"
 
@@ -8,7 +9,10 @@
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QStringList>
+#include <algorithm>
 #include <atomic>
+#include <initializer_list>
+#include <optional>
 #include <sqlite3.h>
 
 namespace zarnel {
@@ -109,10 +113,23 @@ QString ConnectionStringValue(const QString& connectionString, const QString& ke
 }
 
 DbError::DbError(const QString& m, const QString& s)
+    : DbError(ClassifyDbFailure(QString(), m, false), m, s)
+{
+}
+
+DbError::DbError(DbFailure c, const QString& m, const QString& s)
     : std::runtime_error(m.toStdString())
     , message(m)
     , statement(s)
+    , cause(c)
 {
+}
+
+DbError DbError::fromSql(const QSqlError& error, const QString& statement)
+{
+    qCWarning(lcDb).noquote() << "failed:" << (statement.isEmpty() ? QStringLiteral("(no statement)") : statement)
+                              << "| driver:" << error.text() << "| code:" << error.nativeErrorCode();
+    return DbError(ClassifyDbFailure(error), error.text(), statement);
 }
 
 QString SqlQuote(const QString& text)
@@ -133,7 +150,7 @@ Connection::Connection(const QString& connectionString)
     const QString source = ConnectionStringValue(connectionString, QStringLiteral("Data Source"));
     const QString catalog = ConnectionStringValue(connectionString, QStringLiteral("Initial Catalog"));
     const bool embedded = source.compare(QLatin1String(kDefaultDataSource), Qt::CaseInsensitive) == 0;
-    QString error;
+    std::optional<DbError> error;
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(embedded ? "QSQLITE" : "QODBC", m_name);
         if (embedded) {
@@ -144,29 +161,34 @@ Connection::Connection(const QString& connectionString)
             db.setPassword(QStringLiteral("9461"));
         }
         if (source.isEmpty() || (catalog.isEmpty() && embedded))
-            error = QStringLiteral("не задан источник данных");
-        else if (!db.open())
-            error = db.lastError().text();
+            error = DbError(DbFailure::Unreachable, QStringLiteral("не задан источник данных"));
+        else if (!db.open()) {
+            error = DbError::fromSql(db.lastError(), QStringLiteral("(open) ") + source + QLatin1Char(' ') + catalog);
+            // What cannot be opened is out of reach unless the driver says why.
+            if (error->cause == DbFailure::Other)
+                error->cause = DbFailure::Unreachable;
+        }
         else if (embedded) {
             registerCollation(db);
             // A file that is not a database opens without complaint; the first statement tells.
             QSqlQuery probe(db);
-            if (!probe.exec(QStringLiteral("select count(*) from sqlite_master")))
-                error = probe.lastError().text();
+            const QString sql = QStringLiteral("select count(*) from sqlite_master");
+            if (!probe.exec(sql))
+                error = DbError::fromSql(probe.lastError(), sql);
         }
     }
-    if (error.isEmpty()) {
+    if (!error) {
         try {
             EnsureSchema(*this);
         } catch (const DbError& e) {
-            error = e.message;
+            error = e;
         }
     }
-    if (!error.isEmpty()) {
+    if (error) {
         QSqlDatabase::database(m_name, false).close();
         QSqlDatabase::removeDatabase(m_name);
         m_name.clear();
-        throw DbError(error);
+        throw *error;
     }
 }
 
@@ -197,7 +219,7 @@ QVector<QSqlRecord> Connection::select(const QString& sql) const
     QSqlQuery q(database());
     q.setForwardOnly(true);
     if (!q.exec(sql))
-        throw DbError(q.lastError().text(), sql);
+        throw DbError::fromSql(q.lastError(), sql);
     QVector<QSqlRecord> rows;
     while (q.next())
         rows.append(q.record());
@@ -210,26 +232,34 @@ int Connection::exec(const QString& sql, const QVariantList& values) const
         g_execHook(sql);
     QSqlQuery q(database());
     if (!q.prepare(sql))
-        throw DbError(q.lastError().text(), sql);
+        throw DbError::fromSql(q.lastError(), sql);
     for (const QVariant& v : values)
         q.addBindValue(v);
     if (!q.exec())
-        throw DbError(q.lastError().text(), sql);
+        throw DbError::fromSql(q.lastError(), sql);
     return q.numRowsAffected();
 }
 
 void Connection::begin()
 {
     QSqlDatabase db = database();
+    if (isSqlite()) {
+        // The write lock from the start: a check of the rows and the write that relies on it cannot interleave
+        // with another program's change.
+        QSqlQuery q(db);
+        if (!q.exec(QStringLiteral("BEGIN IMMEDIATE")))
+            throw DbError::fromSql(q.lastError(), QStringLiteral("BEGIN IMMEDIATE"));
+        return;
+    }
     if (!db.transaction())
-        throw DbError(db.lastError().text());
+        throw DbError::fromSql(db.lastError(), QStringLiteral("BEGIN"));
 }
 
 void Connection::commit()
 {
     QSqlDatabase db = database();
     if (!db.commit())
-        throw DbError(db.lastError().text());
+        throw DbError::fromSql(db.lastError(), QStringLiteral("COMMIT"));
 }
 
 void Connection::rollback()
@@ -284,12 +314,65 @@ bool FieldIsEmpty(const QSqlRecord& r, const char* name)
     return v.isNull() || v.toString().isEmpty();
 }
 
+namespace {
+
+// The columns the program reads from each of its tables; more columns are tolerated.
+struct TableColumns {
+    const char* table;
+    std::initializer_list<const char*> columns;
+};
+
+const TableColumns kOwnColumns[] = {
+    {"tabObjekt", {"Id", "Name", "People"}},
+    {"tabScen", {"Id_obj", "Id", "Name", "Opis", "Risk"}},
+    {"tabRisk", {"Id_obj", "Id_scen", "Id_por", "Number"}},
+    {"tabNumber", {"Name"}},
+    {"tabOtchet", {"Date"}},
+};
+
+// Refuses, before anything is created, a database that is not ours: one of our table names with other
+// columns, or an embedded file that holds other tables but none of ours.
+void requireOwnDatabase(const Connection& c, const QStringList& tables)
+{
+    const QSqlDatabase db = c.database();
+    bool anyOwn = false;
+    for (const TableColumns& t : kOwnColumns) {
+        const auto found = std::find_if(tables.begin(), tables.end(), [&](const QString& name) {
+            return name.compare(QLatin1String(t.table), Qt::CaseInsensitive) == 0;
+        });
+        if (found == tables.end())
+            continue;
+        anyOwn = true;
+        const QSqlRecord record = db.record(*found);
+        for (const char* column : t.columns) {
+            bool present = false;
+            for (int i = 0; i < record.count() && !present; ++i)
+                present = record.fieldName(i).compare(QLatin1String(column), Qt::CaseInsensitive) == 0;
+            if (!present)
+                throw DbError(DbFailure::ForeignDatabase,
+                              QStringLiteral("в таблице %1 нет столбца %2: это не база данных программы")
+                                  .arg(*found, QLatin1String(column)));
+        }
+    }
+    if (!anyOwn && c.isSqlite()) {
+        for (const QString& name : tables) {
+            if (!name.startsWith(QLatin1String("sqlite_"), Qt::CaseInsensitive))
+                throw DbError(DbFailure::ForeignDatabase,
+                              QStringLiteral("файл содержит таблицу %1 и ни одной таблицы программы").arg(name));
+        }
+    }
+}
+
+} // namespace
+
 void EnsureSchema(Connection& c)
 {
     const QSqlDatabase db = c.database();
     const QString coll = c.isSqlite() ? QStringLiteral(" COLLATE RUNOCASE") : QStringLiteral(" COLLATE NOCASE");
+    const QStringList present = db.tables();
+    requireOwnDatabase(c, present);
     QSet<QString> existing;
-    for (const QString& t : db.tables())
+    for (const QString& t : present)
         existing.insert(t.toLower());
     const bool fresh = !existing.contains(QStringLiteral("tabnumber"));
     struct Table {

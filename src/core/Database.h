@@ -2,6 +2,8 @@
 // Access to the risk database: connection strings, opening (embedded SQLite or an ODBC data source),
 // the five tables, and a connection object used the connect-and-close way by every handler.
 
+#include "core/DbFailure.h"
+
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -30,12 +32,17 @@ bool TryConnect(const QString& connectionString, QString* error = nullptr);
 // Sets ConnectionString to the read-write form for dsn and proves it; never shows a message.
 bool ConnectWithDsn(const QString& dsn);
 
-// A database failure: the statement that failed and the database's own text.
+// A database failure: the statement that failed, the database's own text (for the log) and its cause.
 class DbError : public std::runtime_error {
 public:
+    // The cause is told from the text.
     DbError(const QString& message, const QString& statement = {});
+    DbError(DbFailure cause, const QString& message, const QString& statement = {});
+    // A statement the driver refused; logged under zarnel.db with its SQL, the driver's text and code.
+    static DbError fromSql(const QSqlError& error, const QString& statement);
     QString message;
     QString statement;
+    DbFailure cause = DbFailure::Other;
 };
 
 // A name made safe between single quotes: every ' doubled.

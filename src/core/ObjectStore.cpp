@@ -25,6 +25,21 @@ std::optional<qint16> FindObjectByName(const Connection& c, const QString& name)
     return FieldInt16(rows.first(), "Id");
 }
 
+std::optional<StoredObject> FindObject(const Connection& c, qint16 id)
+{
+    const auto rows = c.select(QStringLiteral("select * from tabObjekt where Id=") + QString::number(id));
+    if (rows.isEmpty())
+        return std::nullopt;
+    const QSqlRecord& r = rows.first();
+    return StoredObject{FieldInt16(r, "Id"), FieldText(r, "Name"), FieldInt16(r, "People")};
+}
+
+void RequireObject(const Connection& c, qint16 id)
+{
+    if (!FindObject(c, id))
+        throw DbError(DbFailure::ObjectGone, QStringLiteral("объект %1 удален").arg(id));
+}
+
 std::optional<qint16> FreeObjectId(const Connection& c)
 {
     // One read instead of a probe per key: a full table would otherwise cost 32767 statements.
@@ -61,14 +76,22 @@ std::optional<qint16> CreateObject(Connection& c, const QString& name, qint16 pe
     return id;
 }
 
-void ChangeObject(const Connection& c, qint16 id, const QString& name, qint16 people)
+void ChangeObject(Connection& c, const StoredObject& asRead, const QString& name, qint16 people)
 {
-    c.exec(QStringLiteral("UPDATE tabObjekt SET Name = ?, People = ? WHERE Id = ?"), {name, people, id});
+    Transaction t(c);
+    const std::optional<StoredObject> now = FindObject(c, asRead.id);
+    if (!now)
+        throw DbError(DbFailure::ObjectGone, QStringLiteral("объект %1 удален").arg(asRead.id));
+    if (*now != asRead)
+        throw DbError(DbFailure::ObjectChanged, QStringLiteral("объект %1 изменен").arg(asRead.id));
+    c.exec(QStringLiteral("UPDATE tabObjekt SET Name = ?, People = ? WHERE Id = ?"), {name, people, asRead.id});
+    t.commit();
 }
 
 std::optional<qint16> CopyObject(Connection& c, qint16 source, const QString& name, qint16 people)
 {
     Transaction t(c);
+    RequireObject(c, source);
     const std::optional<qint16> id = FreeObjectId(c);
     if (!id)
         return std::nullopt;

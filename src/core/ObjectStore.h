@@ -14,7 +14,15 @@ struct StoredObject {
     qint16 id = 0;
     QString name;
     qint16 people = 0; // 0 when not given (0, empty or unreadable in the database)
+
+    friend bool operator==(const StoredObject&, const StoredObject&) = default;
 };
+
+// The object row, or nothing.
+std::optional<StoredObject> FindObject(const Connection& c, qint16 id);
+
+// Throws DbError (ObjectGone) when no object has this key: nothing may be stored under a deleted object.
+void RequireObject(const Connection& c, qint16 id);
 
 // All objects, names ascending.
 QVector<StoredObject> ListObjects(const Connection& c);
@@ -29,11 +37,13 @@ std::optional<qint16> FreeObjectId(const Connection& c);
 // Appends an object under the smallest free key and returns the key; nothing when no key is left.
 std::optional<qint16> CreateObject(Connection& c, const QString& name, qint16 people);
 
-// Sets name and people of one object.
-void ChangeObject(const Connection& c, qint16 id, const QString& name, qint16 people);
+// Sets name and people of the object asRead names, in one transaction. Refused with DbError (ObjectChanged,
+// ObjectGone) when the stored row is no longer the one asRead holds: someone else changed or deleted it.
+void ChangeObject(Connection& c, const StoredObject& asRead, const QString& name, qint16 people);
 
 // Appends a new object (smallest free key) with the scenarios and indicators of source, which keep
-// their scenario keys; all or nothing. Returns the new key; nothing when no key is left.
+// their scenario keys; all or nothing. Returns the new key; nothing when no key is left. Throws DbError
+// (ObjectGone) when source no longer exists.
 std::optional<qint16> CopyObject(Connection& c, qint16 source, const QString& name, qint16 people);
 
 // Removes the object, its scenarios and their indicators; all or nothing.

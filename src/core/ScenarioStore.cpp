@@ -2,6 +2,7 @@
 
 #include "core/Formats.h"
 #include "core/Limits.h"
+#include "core/ObjectStore.h"
 
 #include <QSet>
 #include <algorithm>
@@ -30,7 +31,45 @@ QString key(qint16 v)
     return QString::number(v);
 }
 
-ScenarioRecord rowOf(const QSqlRecord& r)
+DbError changed(qint16 scen)
+{
+    return DbError(DbFailure::ScenarioChanged, QStringLiteral("сценарий %1 изменен").arg(scen));
+}
+
+DbError gone(qint16 scen)
+{
+    return DbError(DbFailure::ScenarioGone, QStringLiteral("сценарий %1 удален").arg(scen));
+}
+
+// The object and the scenario must both still exist for anything to be stored under their keys.
+void requireScenario(Connection& c, qint16 obj, qint16 scen)
+{
+    RequireObject(c, obj);
+    if (!FindScenario(c, obj, scen))
+        throw gone(scen);
+}
+
+// Refuses a change of an indicator that is no longer the one the window showed.
+void requireShown(Connection& c, qint16 obj, qint16 scen, int kind, const std::optional<ShownIndicator>& shown)
+{
+    requireScenario(c, obj, scen);
+    if (shown && ReadIndicator(c, obj, scen, kind) != shown->value)
+        throw changed(scen);
+}
+
+// Refuses a change of a scenario that is gone or no longer the one the window read.
+void requireSnapshot(Connection& c, qint16 obj, qint16 scen, const std::optional<ScenarioSnapshot>& asRead)
+{
+    const std::optional<ScenarioSnapshot> now = ReadScenarioSnapshot(c, obj, scen);
+    if (!now)
+        throw gone(scen);
+    if (asRead && *now != *asRead)
+        throw changed(scen);
+}
+
+} // namespace
+
+ScenarioRecord ScenarioRecordOf(const QSqlRecord& r)
 {
     ScenarioRecord s;
     s.id = FieldInt16(r, "Id");
@@ -39,6 +78,8 @@ ScenarioRecord rowOf(const QSqlRecord& r)
     s.risk = FieldDouble(r, "Risk");
     return s;
 }
+
+namespace {
 
 // Delete-then-insert keeps at most one row per scenario and kind even where older data had more.
 void writeIndicator(Connection& c, qint16 obj, qint16 scen, int kind, std::optional<double> value)
@@ -120,7 +161,18 @@ std::optional<ScenarioRecord> FindScenario(Connection& c, qint16 objectId, qint1
     const auto rows = c.select("select * from tabScen where Id_Obj =" + key(objectId) + " and Id=" + key(scenarioId));
     if (rows.isEmpty())
         return std::nullopt;
-    return rowOf(rows.first());
+    return ScenarioRecordOf(rows.first());
+}
+
+std::optional<ScenarioSnapshot> ReadScenarioSnapshot(Connection& c, qint16 objectId, qint16 scenarioId)
+{
+    const std::optional<ScenarioRecord> row = FindScenario(c, objectId, scenarioId);
+    if (!row)
+        return std::nullopt;
+    ScenarioSnapshot s{*row, {}};
+    for (int kind = 0; kind < 4; ++kind)
+        s.indicators[size_t(kind)] = ReadIndicator(c, objectId, scenarioId, kind);
+    return s;
 }
 
 std::optional<ScenarioRecord> FindScenarioByName(Connection& c, qint16 objectId, const QString& name)
@@ -129,7 +181,7 @@ std::optional<ScenarioRecord> FindScenarioByName(Connection& c, qint16 objectId,
         c.select("select * from tabScen where Id_obj=" + key(objectId) + " and Name='" + SqlQuote(name) + "'");
     if (rows.isEmpty())
         return std::nullopt;
-    return rowOf(rows.first());
+    return ScenarioRecordOf(rows.first());
 }
 
 bool ScenarioNameTaken(Connection& c, qint16 objectId, const QString& name, qint16 exceptScenarioId)
@@ -155,13 +207,17 @@ qint16 FreeScenarioId(Connection& c, qint16 objectId)
     return 0;
 }
 
-qint16 SaveScenario(Connection& c, qint16 objectId, qint16 scenarioId, const ScenarioEntry& entry)
+qint16 SaveScenario(Connection& c, qint16 objectId, qint16 scenarioId, const ScenarioEntry& entry,
+                    const std::optional<ScenarioSnapshot>& asRead)
 {
     if (const auto problem = ValidateScenarioEntry(entry))
         throw std::invalid_argument(problem->message.toStdString());
     // Within the slack of the check: the bound itself is stored.
     const double risk = std::clamp(entry.risk, kMinFrequency, kMaxFrequency);
     Transaction t(c);
+    RequireObject(c, objectId);
+    if (scenarioId != 0)
+        requireSnapshot(c, objectId, scenarioId, asRead);
     if (ScenarioNameTaken(c, objectId, entry.name, scenarioId))
         return 0;
 
@@ -187,21 +243,25 @@ qint16 SaveScenario(Connection& c, qint16 objectId, qint16 scenarioId, const Sce
     return id;
 }
 
-void SetIndicator(Connection& c, qint16 objectId, qint16 scenarioId, int kind, double value)
+void SetIndicator(Connection& c, qint16 objectId, qint16 scenarioId, int kind, double value,
+                  const std::optional<ShownIndicator>& shown)
 {
     if (const auto problem = CheckIndicatorValue(kind, value))
         throw std::invalid_argument(problem->toStdString());
     Transaction t(c);
+    requireShown(c, objectId, scenarioId, kind, shown);
     writeIndicator(c, objectId, scenarioId, kind, value);
     if (kind == kSevere || kind == kLight)
         syncSanitary(c, objectId, scenarioId);
     t.commit();
 }
 
-void ClearIndicator(Connection& c, qint16 objectId, qint16 scenarioId, int kind)
+void ClearIndicator(Connection& c, qint16 objectId, qint16 scenarioId, int kind,
+                    const std::optional<ShownIndicator>& shown)
 {
     requireEnteredKind(kind);
     Transaction t(c);
+    requireShown(c, objectId, scenarioId, kind, shown);
     writeIndicator(c, objectId, scenarioId, kind, std::nullopt);
     if (kind == kSevere || kind == kLight) {
         // The other injury kind alone now makes up the sanitary losses; 0 people means no row.
@@ -212,17 +272,52 @@ void ClearIndicator(Connection& c, qint16 objectId, qint16 scenarioId, int kind)
     t.commit();
 }
 
-void ClearKind(Connection& c, qint16 objectId, int kind)
+namespace {
+
+// The rows of the kind whose scenario exists are the shown ones: the same scenarios, each shown number still
+// stored. Extra rows of a shown scenario (older data may hold several) do not count as a change.
+bool kindAsShown(Connection& c, qint16 obj, int kind, const QVector<ShownKindRow>& shown)
+{
+    QSet<int> scenarios;
+    for (const QSqlRecord& r : c.select("select Id from tabScen where Id_obj=" + key(obj)))
+        scenarios.insert(FieldInt16(r, "Id"));
+    QSet<int> storedIds;
+    QSet<QPair<int, double>> stored;
+    for (const QSqlRecord& r :
+         c.select("select * from tabRisk where Id_obj=" + key(obj) + " and Id_por=" + QString::number(kind))) {
+        const int scen = FieldInt16(r, "Id_scen");
+        if (!scenarios.contains(scen))
+            continue;
+        storedIds.insert(scen);
+        stored.insert({scen, FieldDouble(r, "Number")});
+    }
+    QSet<int> shownIds;
+    for (const ShownKindRow& row : shown) {
+        shownIds.insert(row.scenarioId);
+        if (!stored.contains({row.scenarioId, row.number}))
+            return false;
+    }
+    return shownIds == storedIds;
+}
+
+} // namespace
+
+void ClearKind(Connection& c, qint16 objectId, int kind, const std::optional<QVector<ShownKindRow>>& shown)
 {
     requireEnteredKind(kind);
     Transaction t(c);
+    RequireObject(c, objectId);
+    if (shown && !kindAsShown(c, objectId, kind, *shown))
+        throw DbError(DbFailure::ScenarioChanged, QStringLiteral("показатели вида %1 изменены").arg(kind));
     c.exec(QStringLiteral("DELETE FROM tabRisk WHERE Id_obj=? AND Id_por=?"), {int(objectId), kind});
     t.commit();
 }
 
-void DeleteScenario(Connection& c, qint16 objectId, qint16 scenarioId)
+void DeleteScenario(Connection& c, qint16 objectId, qint16 scenarioId,
+                    const std::optional<ScenarioSnapshot>& asRead)
 {
     Transaction t(c);
+    requireSnapshot(c, objectId, scenarioId, asRead);
     c.exec(QStringLiteral("DELETE FROM tabScen WHERE Id_obj=? AND Id=?"), {int(objectId), int(scenarioId)});
     c.exec(QStringLiteral("DELETE FROM tabRisk WHERE Id_obj=? AND Id_scen=?"), {int(objectId), int(scenarioId)});
     t.commit();

@@ -6,10 +6,15 @@
 //
 // Every function works on a connection the calling handler opened; none may run inside a transaction
 // of the caller. Database failures throw DbError and leave nothing half-written.
+//
+// Several program instances may share the database. A change is checked inside its transaction against what
+// the window read (the object still exists; the scenario row and indicators are as shown) and refused with
+// DbError (ObjectGone, ScenarioGone, ScenarioChanged) otherwise.
 
 #include "core/Database.h"
 
 #include <QString>
+#include <QVector>
 #include <array>
 #include <optional>
 
@@ -30,6 +35,27 @@ struct ScenarioRecord {
     QString name;
     QString title; // empty when Opis is empty or null
     double risk = 0;
+
+    friend bool operator==(const ScenarioRecord&, const ScenarioRecord&) = default;
+};
+
+// A scenario as a window read it: its row and its indicators of kinds 0..3.
+struct ScenarioSnapshot {
+    ScenarioRecord row;
+    std::array<std::optional<double>, 4> indicators;
+
+    friend bool operator==(const ScenarioSnapshot&, const ScenarioSnapshot&) = default;
+};
+
+// An indicator as a window showed it; no value when the scenario had none of the kind.
+struct ShownIndicator {
+    std::optional<double> value;
+};
+
+// One row of a kind as a window listed it.
+struct ShownKindRow {
+    qint16 scenarioId = 0;
+    double number = 0;
 };
 
 // Where an entry breaks the rules of what may be stored, with the message the user reads.
@@ -55,24 +81,38 @@ std::optional<EntryProblem> ValidateScenarioEntry(const ScenarioEntry& entry);
 // otherwise the row scenarioId), one tabRisk row per ticked kind 0..3, no row for an unticked kind, and the
 // kind-4 row. Returns the scenario's Id, or 0 without writing anything when another scenario of the object
 // already has this classification number (compared as the database compares names: case-insensitive).
-// Throws DbError when scenarioId names no scenario of the object or the object has no free key left, and
+// Throws DbError when the object is gone, scenarioId names no scenario of the object (ScenarioGone), the
+// scenario is no longer as asRead holds (ScenarioChanged), or the object has no free key left, and
 // std::invalid_argument for an entry that ValidateScenarioEntry refuses.
-qint16 SaveScenario(Connection& c, qint16 objectId, qint16 scenarioId, const ScenarioEntry& entry);
+qint16 SaveScenario(Connection& c, qint16 objectId, qint16 scenarioId, const ScenarioEntry& entry,
+                    const std::optional<ScenarioSnapshot>& asRead = std::nullopt);
 
-// Adds or changes the indicator of kind 0..3; for kinds 1 and 2 the kind-4 row follows.
-// Throws std::invalid_argument for a value that CheckIndicatorValue refuses.
-void SetIndicator(Connection& c, qint16 objectId, qint16 scenarioId, int kind, double value);
+// Adds or changes the indicator of kind 0..3; for kinds 1 and 2 the kind-4 row follows. Refused when the
+// scenario is gone or its indicator is no longer the shown one; std::invalid_argument for a value that
+// CheckIndicatorValue refuses.
+void SetIndicator(Connection& c, qint16 objectId, qint16 scenarioId, int kind, double value,
+                  const std::optional<ShownIndicator>& shown = std::nullopt);
 
 // The indicator window's "Обнулить" for one scenario: removes the indicator of kind 0..3. For kinds 1 and 2 the
 // kind-4 row becomes the other injury kind's number (rounded to a whole number), or goes when that is 0 or absent;
-// it is created when missing and needed. Kinds 0 and 3 leave kind 4 alone.
-void ClearIndicator(Connection& c, qint16 objectId, qint16 scenarioId, int kind);
+// it is created when missing and needed. Kinds 0 and 3 leave kind 4 alone. Refused as SetIndicator is.
+void ClearIndicator(Connection& c, qint16 objectId, qint16 scenarioId, int kind,
+                    const std::optional<ShownIndicator>& shown = std::nullopt);
 
-// Removes every indicator of kind 0..3 of the object. Kind-4 rows stay as they are.
-void ClearKind(Connection& c, qint16 objectId, int kind);
+// Removes every indicator of kind 0..3 of the object. Kind-4 rows stay as they are. Refused (ScenarioChanged)
+// when the object's named rows of the kind are no longer the shown ones.
+void ClearKind(Connection& c, qint16 objectId, int kind, const std::optional<QVector<ShownKindRow>>& shown = std::nullopt);
 
-// Removes the scenario and all its tabRisk rows, kind 4 included.
-void DeleteScenario(Connection& c, qint16 objectId, qint16 scenarioId);
+// Removes the scenario and all its tabRisk rows, kind 4 included. Refused when the scenario is gone or no
+// longer as asRead holds.
+void DeleteScenario(Connection& c, qint16 objectId, qint16 scenarioId,
+                    const std::optional<ScenarioSnapshot>& asRead = std::nullopt);
+
+// The scenario row with its indicators of kinds 0..3, or nothing.
+std::optional<ScenarioSnapshot> ReadScenarioSnapshot(Connection& c, qint16 objectId, qint16 scenarioId);
+
+// A tabScen row of a select as a ScenarioRecord.
+ScenarioRecord ScenarioRecordOf(const QSqlRecord& r);
 
 // The scenario row, or nothing.
 std::optional<ScenarioRecord> FindScenario(Connection& c, qint16 objectId, qint16 scenarioId);

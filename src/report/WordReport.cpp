@@ -257,7 +257,7 @@ bool LogReport(const QDateTime& moment)
         WriteReportLog(c, moment);
         return true;
     } catch (const DbError& e) {
-        ShowDbError(e.message);
+        ShowDbError(e);
         return false;
     }
 }
@@ -310,7 +310,7 @@ void ExportReportToWord(const ResultsView& view)
         Connection c;
         object = ReadReportObject(c, CurrentObjectId);
     } catch (const DbError& e) {
-        ShowDbError(e.message);
+        ShowDbError(e);
         return;
     }
     if (!object) {

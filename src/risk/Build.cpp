@@ -94,7 +94,7 @@ BuildResult BuildAll(Connection& c, qint16 objectId, const std::array<bool, 4>& 
     } catch (const DbError& e) {
         BuildResult failed;
         failed.ok = false;
-        failed.error = {QStringLiteral("Ошибка чтения базы данных при построении диаграмм:\n") + e.message,
+        failed.error = {QStringLiteral("Ошибка чтения базы данных при построении диаграмм:\n") + DbFailureReason(e.cause),
                         QStringLiteral("Внимание!!!"), UserMessage::Ok};
         return failed;
     }

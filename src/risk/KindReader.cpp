@@ -21,7 +21,7 @@ template <typename F> void ForEachRow(Connection& c, const QString& sql, F&& f)
     QSqlQuery q(c.database());
     q.setForwardOnly(true);
     if (!q.exec(sql))
-        throw DbError(q.lastError().text(), sql);
+        throw DbError::fromSql(q.lastError(), sql);
     while (q.next())
         f(q);
 }

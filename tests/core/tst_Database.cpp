@@ -6,9 +6,12 @@
 
 #include <QDir>
 #include <QFile>
+#include <QSqlQuery>
 #include <QTest>
 
 using namespace zarnel;
+
+Q_DECLARE_METATYPE(DbFailure)
 
 class tst_Database : public QObject {
     Q_OBJECT
@@ -55,13 +58,15 @@ private Q_SLOTS:
     void openFailures_data()
     {
         QTest::addColumn<QString>("kind");
-        QTest::newRow("not a database") << "garbage";
-        QTest::newRow("folder cannot hold the file") << "nofolder";
-        QTest::newRow("unknown odbc source") << "odbc";
+        QTest::addColumn<DbFailure>("cause");
+        QTest::newRow("not a database") << "garbage" << DbFailure::ForeignDatabase;
+        QTest::newRow("folder cannot hold the file") << "nofolder" << DbFailure::Unreachable;
+        QTest::newRow("unknown odbc source") << "odbc" << DbFailure::Unreachable;
     }
     void openFailures()
     {
         QFETCH(QString, kind);
+        QFETCH(DbFailure, cause);
         testing::TestHome home;
         QString cs = DefaultConnectionString();
         if (kind == "garbage") {
@@ -76,7 +81,63 @@ private Q_SLOTS:
         QString error;
         QVERIFY(!TryConnect(cs, &error));
         QVERIFY(!error.isEmpty());
-        QVERIFY_THROWS_EXCEPTION(DbError, Connection{cs});
+        try {
+            Connection c(cs);
+            QFAIL("opened");
+        } catch (const DbError& e) {
+            QCOMPARE(e.cause, cause);
+        }
+    }
+
+    void foreignFileIsLeftAlone_data()
+    {
+        QTest::addColumn<QStringList>("ddl");
+        QTest::addColumn<bool>("ours");
+        QTest::newRow("object table with other columns")
+            << QStringList{"CREATE TABLE tabObjekt (Kod INTEGER, Title TEXT)"} << false;
+        QTest::newRow("indicator table without its number")
+            << QStringList{"CREATE TABLE tabObjekt (Id SMALLINT, Name VARCHAR(255), People SMALLINT)",
+                           "CREATE TABLE tabRisk (Id_obj SMALLINT, Id_scen SMALLINT, Id_por SMALLINT)"}
+            << false;
+        QTest::newRow("other tables only") << QStringList{"CREATE TABLE customers (id INTEGER, name TEXT)"} << false;
+        // An older database of ours may lack tables; they are added.
+        QTest::newRow("our objects alone, other letter case")
+            << QStringList{"CREATE TABLE TABOBJEKT (ID SMALLINT, NAME VARCHAR(255), PEOPLE SMALLINT, Extra TEXT)"}
+            << true;
+    }
+    void foreignFileIsLeftAlone()
+    {
+        QFETCH(QStringList, ddl);
+        QFETCH(bool, ours);
+        testing::TestHome home;
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "foreign");
+            db.setDatabaseName(DatabaseFilePath());
+            QVERIFY(db.open());
+            for (const QString& statement : ddl)
+                QVERIFY(QSqlQuery(db).exec(statement));
+            db.close();
+        }
+        QSqlDatabase::removeDatabase("foreign");
+        QFile file(DatabaseFilePath());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray before = file.readAll();
+        file.close();
+
+        if (ours) {
+            Connection c;
+            QVERIFY(c.database().tables().contains("tabNumber", Qt::CaseInsensitive));
+            return;
+        }
+        try {
+            Connection c;
+            QFAIL("a foreign file was taken for the database");
+        } catch (const DbError& e) {
+            QCOMPARE(e.cause, DbFailure::ForeignDatabase);
+        }
+        QVERIFY(!TryConnect(DefaultConnectionString()));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), before);
     }
 
     void namesAreQuotedSafelyAndComparedWithoutCase()

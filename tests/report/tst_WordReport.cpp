@@ -432,11 +432,11 @@ void tst_WordReport::logRowHoldsTheMoment()
     QCOMPARE(rows[0].value("Date").toDateTime(), moment);
 
     testing::ScriptedMessages messages;
-    SetExecHook([](const QString&) { throw DbError(QStringLiteral("диск переполнен")); });
+    SetExecHook([](const QString&) { throw DbError(QStringLiteral("database or disk is full")); });
     const bool logged = LogReport(moment);
     SetExecHook(nullptr);
     QVERIFY(!logged);
-    QCOMPARE(messages.texts(), QStringList{"Ошибка базы данных: диск переполнен"});
+    QCOMPARE(messages.texts(), QStringList{DbFailureText(DbFailure::DiskFull)});
 }
 
 QTEST_MAIN(tst_WordReport)

@@ -20,13 +20,6 @@ const QString kTitle = QStringLiteral("В н и м а н и е ! ! !");
 const QString kNotGiven = QStringLiteral("не задано");
 const QColor kNotGivenColor(255, 128, 128);
 
-// A frame caption shows '&' as an access key unless it is doubled.
-QString frameCaption(const QString& text)
-{
-    QString s = text;
-    return s.replace(QLatin1Char('&'), QLatin1String("&&"));
-}
-
 } // namespace
 
 frmLoad::frmLoad()
@@ -138,7 +131,7 @@ bool frmLoad::FillObjectList()
         Connection c;
         objects = ListObjects(c);
     } catch (const DbError& e) {
-        ShowDbError(e.message);
+        ShowDbError(e);
         ok = false;
     }
     int i = 0;
@@ -253,7 +246,7 @@ void frmLoad::Command1_Click()
             Connection c;
             existing = FindObjectByName(c, name);
         } catch (const DbError& e) {
-            ShowDbError(e.message);
+            ShowDbError(e);
             return;
         }
     }
@@ -284,10 +277,11 @@ void frmLoad::Command4_Click()
     Hide();
     frmLoad1* dialog = forms().get<frmLoad1>();
     dialog->setWindowTitle(Command4->text());
-    dialog->Frame4->setTitle(frameCaption(Tabl_Name->TextMatrix(r, 1)));
+    dialog->Frame4->setTitle(ObjectFrameCaption(Tabl_Name->TextMatrix(r, 1)));
     dialog->Text1->setText(Tabl_Name->TextMatrix(r, 1));
     const QString people = Tabl_Name->TextMatrix(r, 2);
     dialog->People->setText(people != kNotGiven ? people : QStringLiteral("0"));
+    dialog->AsRead = {*id, Tabl_Name->TextMatrix(r, 1), people != kNotGiven ? people.toShort() : qint16(0)};
     CurrentObjectId = *id;
     dialog->Show();
 }
@@ -303,7 +297,7 @@ void frmLoad::Command2_Click()
     frmLoad1* dialog = forms().get<frmLoad1>();
     dialog->Show();
     dialog->setWindowTitle(Command2->text());
-    dialog->Frame4->setTitle(frameCaption(Tabl_Name->TextMatrix(r, 1)));
+    dialog->Frame4->setTitle(ObjectFrameCaption(Tabl_Name->TextMatrix(r, 1)));
     dialog->Text1->setText(Tabl_Name->TextMatrix(r, 1));
     CurrentObjectId = *id;
 }
@@ -323,7 +317,7 @@ void frmLoad::Command3_Click()
     } catch (const DbError& e) {
         // Nothing was deleted and the row is still chosen.
         Command3->setEnabled(true);
-        ShowDbError(e.message);
+        ShowDbError(e);
         return;
     }
     // The refilled rows hold other objects than before: nothing stays chosen.

@@ -21,12 +21,12 @@ const QString kCopyCaption = QStringLiteral("Сохранить как...");
 enum class Outcome { Changed, Created, Copied, NameTaken, NoKeyLeft };
 
 // The database part of saving; CurrentObjectId receives the key of a created object. Throws DbError.
-Outcome saveObject(bool copy, const QString& name, qint16 people)
+Outcome saveObject(bool copy, const StoredObject& asRead, const QString& name, qint16 people)
 {
     Connection c;
     if (!copy && CurrentObjectId != 0) {
         // A changed name is not checked against the other objects.
-        ChangeObject(c, CurrentObjectId, name, people);
+        ChangeObject(c, asRead, name, people);
         return Outcome::Changed;
     }
     if (FindObjectByName(c, name))
@@ -41,6 +41,12 @@ Outcome saveObject(bool copy, const QString& name, qint16 people)
 }
 
 } // namespace
+
+QString ObjectFrameCaption(const QString& name)
+{
+    QString s = name;
+    return s.replace(QLatin1Char('&'), QLatin1String("&&"));
+}
 
 frmLoad1::frmLoad1()
 {
@@ -134,6 +140,25 @@ void frmLoad1::showFreshList()
     list->Show();
 }
 
+void frmLoad1::reloadKeepingEntry()
+{
+    // The typed texts stay; the caption names the object as it is stored now, and saving again applies them to
+    // that row.
+    try {
+        Connection c;
+        const std::optional<StoredObject> now = FindObject(c, AsRead.id);
+        if (!now) {
+            showFreshList();
+            return;
+        }
+        AsRead = *now;
+        Frame4->setTitle(ObjectFrameCaption(now->name));
+    } catch (const DbError& e) {
+        ShowDbError(e);
+    }
+    UpdateSaveButton();
+}
+
 void frmLoad1::Command5_Click()
 {
     const QString name = ObjectNameText(Text1->text());
@@ -159,9 +184,13 @@ void frmLoad1::Command5_Click()
 
     Outcome outcome;
     try {
-        outcome = saveObject(isCopy(), name, *people);
+        outcome = saveObject(isCopy(), AsRead, name, *people);
     } catch (const DbError& e) {
-        ShowDbError(e.message);
+        ShowDbError(e);
+        if (e.cause == DbFailure::ObjectGone)
+            showFreshList();
+        else if (e.cause == DbFailure::ObjectChanged)
+            reloadKeepingEntry();
         return;
     }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "components/Form.h"
+#include "core/ObjectStore.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -8,6 +9,9 @@
 #include <QPushButton>
 
 namespace zarnel {
+
+// An object name as a frame caption: '&' would otherwise be taken for an access key.
+QString ObjectFrameCaption(const QString& name);
 
 // Name and people at risk of an object. The caller tells the command: the caption "Сохранить как..."
 // copies CurrentObjectId; otherwise CurrentObjectId 0 creates a new object and any other key changes it.
@@ -27,6 +31,8 @@ public:
     // The box texts when the window last became active; saving is offered only when they changed.
     QString InitialName;
     QString InitialPeople;
+    // The object row as the list showed it when "Изменить" opened the window; a save checks it is still so.
+    StoredObject AsRead;
 
     bool isCopy() const;
 
@@ -43,6 +49,8 @@ protected:
 private:
     // Back to the list after a change or a copy: a fresh frmLoad in list mode.
     void showFreshList();
+    // After a refused change: the stored row becomes the one read, the typed texts stay.
+    void reloadKeepingEntry();
 };
 
 } // namespace zarnel

@@ -160,7 +160,7 @@ BatchReportOutcome RunBatchReport(const BatchReportRequest& request)
         if (!saved)
             return Failed(BatchReportWriteFailed, error);
     } catch (const DbError& e) {
-        return Failed(BatchReportDbFailed, QStringLiteral("Ошибка базы данных: ") + e.message);
+        return Failed(BatchReportDbFailed, DbFailureText(e.cause));
     }
     return {};
 }

@@ -120,7 +120,7 @@ void start(frmInput* input, qint16 objectId, const std::array<bool, 4>& grids, d
                 JudgeCriteria(c, objectId, run->result, peopleValue);
         } catch (const DbError& e) {
             run->result.ok = false;
-            run->result.error = {QStringLiteral("Ошибка базы данных: ") + e.message, QStringLiteral("Внимание!!!"),
+            run->result.error = {DbFailureText(e.cause), QStringLiteral("Внимание!!!"),
                                  UserMessage::Ok};
         } catch (const std::exception& e) {
             run->result.ok = false;
@@ -177,7 +177,7 @@ void BuildDiagrams()
             return;
         }
     } catch (const DbError& e) {
-        ShowDbError(e.message);
+        ShowDbError(e);
         return;
     }
     if (!self || self->isUnloaded())

@@ -23,7 +23,7 @@ const KindGrid kKinds[4] = {
 IndicatorGridRow rowOf(const QSqlRecord& scenario, const QSqlRecord& indicator)
 {
     return {FieldText(scenario, "Name"), FormatRiskValue(FieldDouble(scenario, "Risk")),
-            PlainNumber(FieldDouble(indicator, "Number"))};
+            PlainNumber(FieldDouble(indicator, "Number")), FieldInt16(scenario, "Id"), FieldDouble(indicator, "Number")};
 }
 
 void prepareGrid(FlexGrid* g, int kind)
@@ -80,6 +80,7 @@ void FillIndicatorGrids(const SortPair& pair0, const SortPair& pair1, const Sort
             continue;
         // Read first: a failing statement leaves the grid as it was.
         const QVector<IndicatorGridRow> rows = ReadIndicatorGridRows(c, CurrentObjectId, kind, *pairs[kind]);
+        f->ShownRows[size_t(kind)] = rows;
         FlexGrid* g = f->grid(kind);
         f->clearButton(kind)->setEnabled(false);
         prepareGrid(g, kind);

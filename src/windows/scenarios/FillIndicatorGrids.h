@@ -29,13 +29,15 @@ struct IndicatorGridRow {
     QString name;      // tabScen Name
     QString frequency; // tabScen Risk through FormatRiskValue
     QString value;     // tabRisk Number as text
+    qint16 scenarioId = 0;
+    double number = 0; // tabRisk Number
 };
 
 // The rows of kind 0..3 in the order pair gives.
 QVector<IndicatorGridRow> ReadIndicatorGridRows(const Connection& c, qint16 objectId, int kind, const SortPair& pair);
 
 // Rebuilds the grids whose refill flag is set, in kind order, and disables their "Обнулить" buttons; the
-// other grids and buttons are left alone. Loads frmInput when it is not loaded. Throws DbError.
+// other grids and buttons are left alone. frmInput keeps the rows shown. Loads frmInput when it is not loaded. Throws DbError.
 void FillIndicatorGrids(const SortPair& pair0, const SortPair& pair1, const SortPair& pair2, const SortPair& pair3,
                         bool refill0, bool refill1, bool refill2, bool refill3);
 

@@ -50,6 +50,7 @@ void FillScenarioList()
     // Row 1 survives the refill; a tall title of the previous list must not leave its height behind.
     grid->setRowHeight(1, grid->defaultRowHeightTwips());
 
+    frm->ListedScenarios.clear();
     {
         Connection c;
         const auto scenarios =
@@ -68,8 +69,11 @@ void FillScenarioList()
                 grid->setTextMatrix(i, 2, title);
             }
             grid->setTextMatrix(i, 3, FormatRiskValue(FieldDouble(r, "Risk")));
+            ScenarioSnapshot& listed = frm->ListedScenarios[id];
+            listed.row = ScenarioRecordOf(r);
             for (int kind = 0; kind < 4; ++kind) {
                 const auto value = ReadIndicator(c, CurrentObjectId, id, kind);
+                listed.indicators[size_t(kind)] = value;
                 if (value) {
                     grid->setTextMatrix(i, 4 + kind, PlainNumber(*value));
                     grid->setRow(i);

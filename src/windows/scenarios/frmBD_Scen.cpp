@@ -276,7 +276,7 @@ void frmBD_Scen::Form_Activate()
         if (!object.isEmpty())
             Label5->setText(FieldText(object.first(), "Name"));
     } catch (const DbError& e) {
-        ShowDbError(e.message);
+        ShowDbError(e);
     }
     refillList();
 }
@@ -286,7 +286,7 @@ void frmBD_Scen::refillList()
     try {
         FillScenarioList();
     } catch (const DbError& e) {
-        ShowDbError(e.message);
+        ShowDbError(e);
     }
 }
 
@@ -415,6 +415,7 @@ void frmBD_Scen::Command2_Click()
     setHeightTwips(kEntryHeight);
     Option1->setChecked(true);
     CurrentScenarioId = 0;
+    EditedAsRead.reset();
     Name_Object->clear();
     Name_scen->clear();
     for (QComboBox* combo : peopleCombos())
@@ -436,23 +437,21 @@ void frmBD_Scen::Command5_Click()
     const qint16 id = qint16(idText.toShort());
 
     // Everything is read before the window changes, so a failure leaves the list state as it was.
-    std::optional<ScenarioRecord> scenario;
-    std::array<std::optional<double>, 4> values;
+    std::optional<ScenarioSnapshot> snapshot;
     try {
         Connection c;
-        scenario = FindScenario(c, CurrentObjectId, id);
-        if (scenario) {
-            for (int kind = 0; kind < 4; ++kind)
-                values[size_t(kind)] = ReadIndicator(c, CurrentObjectId, id, kind);
-        }
+        snapshot = ReadScenarioSnapshot(c, CurrentObjectId, id);
     } catch (const DbError& e) {
-        ShowDbError(e.message);
+        ShowDbError(e);
         return;
     }
-    if (!scenario) {
+    if (!snapshot) {
         refillList(); // gone meanwhile: show what is there
         return;
     }
+    EditedAsRead = snapshot;
+    const ScenarioRecord* scenario = &snapshot->row;
+    const auto& values = snapshot->indicators;
 
     setHeightTwips(kEntryHeight);
     Option1->setChecked(true);
@@ -487,11 +486,14 @@ void frmBD_Scen::Command3_Click()
                          QStringLiteral(" со всеми показателями будет удалена! Продолжить?");
     if (MsgBox(text, kSpacedTitle, MsgIcon::Question, MsgButtons::YesNo) != MsgAnswer::Yes)
         return;
+    const qint16 id = qint16(idText.toShort());
     try {
         Connection c;
-        DeleteScenario(c, CurrentObjectId, qint16(idText.toShort()));
+        DeleteScenario(c, CurrentObjectId, id, ListedScenarios.value(id));
     } catch (const DbError& e) {
-        ShowDbError(e.message);
+        ShowDbError(e);
+        if (IsConflict(e.cause))
+            refillList();
         return;
     }
     refillList();
@@ -554,7 +556,7 @@ bool frmBD_Scen::commitEntry()
 
     try {
         Connection c;
-        const qint16 id = SaveScenario(c, CurrentObjectId, CurrentScenarioId, entry);
+        const qint16 id = SaveScenario(c, CurrentObjectId, CurrentScenarioId, entry, EditedAsRead);
         if (id == 0) {
             warn(QStringLiteral("Сценарий с классификационным номером ") + entry.name +
                  QStringLiteral(" уже есть у этого объекта! Введите другой номер."));
@@ -563,10 +565,29 @@ bool frmBD_Scen::commitEntry()
         }
         CurrentScenarioId = id;
     } catch (const DbError& e) {
-        ShowDbError(e.message);
+        ShowDbError(e);
+        if (IsConflict(e.cause))
+            reloadAfterConflict(e.cause);
         return false;
     }
     return true;
+}
+
+void frmBD_Scen::reloadAfterConflict(DbFailure cause)
+{
+    refillList();
+    if (cause != DbFailure::ScenarioChanged) {
+        leaveEntryState(); // nothing left to save the entry into
+        return;
+    }
+    // The list shows the other user's values; the typed entry stays, and "ВВЕСТИ" again stores it over them.
+    try {
+        Connection c;
+        EditedAsRead = ReadScenarioSnapshot(c, CurrentObjectId, CurrentScenarioId);
+    } catch (const DbError& e) {
+        ShowDbError(e);
+    }
+    setHeightTwips(kEntryHeight);
 }
 
 void frmBD_Scen::Command1_Click()
@@ -620,7 +641,7 @@ void frmBD_Scen::mnuBuild_Click()
                    kSpacedTitle, MsgIcon::Question, MsgButtons::YesNo) != MsgAnswer::Yes)
             return;
     } catch (const DbError& e) {
-        ShowDbError(e.message);
+        ShowDbError(e);
         return;
     }
 
@@ -643,7 +664,7 @@ void frmBD_Scen::mnuBuild_Click()
         Connection c;
         PeopleAtRisk = objectPeople(c);
     } catch (const DbError& e) {
-        ShowDbError(e.message);
+        ShowDbError(e);
         Show(wasModal);
         input->Unload();
         return;

@@ -6,9 +6,11 @@
 #include "components/FlexGrid.h"
 #include "components/Form.h"
 #include "components/UpDown.h"
+#include "core/ScenarioStore.h"
 
 #include <QAction>
 #include <QCheckBox>
+#include <QHash>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -16,6 +18,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <array>
+#include <optional>
 
 namespace zarnel {
 
@@ -100,6 +103,12 @@ public Q_SLOTS:
     void mnuBuild_Click();
     void mnuNext_Click();
 
+public:
+    // The scenarios as the list shows them, by key, and the one "Изменить" read: a delete or a save checks that
+    // nobody else changed them since.
+    QHash<qint16, ScenarioSnapshot> ListedScenarios;
+    std::optional<ScenarioSnapshot> EditedAsRead;
+
 protected:
     void Form_Activate() override;
     bool eventFilter(QObject* watched, QEvent* e) override;
@@ -110,6 +119,8 @@ private:
     void leaveEntryState();
     void stepMantissa(int direction);
     bool commitEntry();
+    // After a save refused because someone else changed or deleted the scenario or the object.
+    void reloadAfterConflict(DbFailure cause);
     void refillList();
     std::array<QComboBox*, 3> peopleCombos() const { return {Combo1, Combo2, Combo3}; }
 };

@@ -283,7 +283,7 @@ void frmInput::loadAll()
         Label23->setText(m_object.name);
         People->setText(m_object.people);
     } catch (const DbError& e) {
-        ShowDbError(e.message); // once: the steps below would fail the same way
+        ShowDbError(e); // once: the steps below would fail the same way
         return;
     }
     if (!reloadScenarioLists())
@@ -291,7 +291,7 @@ void frmInput::loadAll()
     try {
         refillGrids(true, true, true, true);
     } catch (const DbError& e) {
-        ShowDbError(e.message);
+        ShowDbError(e);
     }
 }
 
@@ -311,7 +311,7 @@ bool frmInput::reloadScenarioLists()
                 combo->addItem(FieldText(r, "Name"));
         }
     } catch (const DbError& e) {
-        ShowDbError(e.message);
+        ShowDbError(e);
         return false;
     }
     // A panel keeps its scenario while it still exists; otherwise it shows the first one.
@@ -337,7 +337,7 @@ void frmInput::Form_Activate()
                 if (reloadScenarioLists())
                     refillGrids(true, true, true, true);
             } catch (const DbError& e) {
-                ShowDbError(e.message);
+                ShowDbError(e);
             }
         }
     }
@@ -375,6 +375,7 @@ void frmInput::lookUp(int kind)
     try {
         Connection c;
         const auto scenario = FindScenarioByName(c, CurrentObjectId, combo->currentText());
+        PanelsShown[size_t(kind)].reset();
         if (!scenario) {
             m_titleLabels[kind]->clear();
             commitButton->setEnabled(false);
@@ -384,6 +385,7 @@ void frmInput::lookUp(int kind)
         m_titleLabels[kind]->setText(scenario->title.isEmpty() ? kNoTitle : scenario->title);
         m_titleLabels[kind]->setToolTip(scenario->title); // a long title may be cut in the box
         const auto value = ReadIndicator(c, CurrentObjectId, scenario->id, kind);
+        PanelsShown[size_t(kind)] = PanelShown{scenario->id, ShownIndicator{value}};
         if (value) {
             commitButton->setText(kChange);
             setValueText(kind, PlainNumber(*value));
@@ -392,7 +394,7 @@ void frmInput::lookUp(int kind)
         }
         commitButton->setEnabled(true);
     } catch (const DbError& e) {
-        ShowDbError(e.message);
+        ShowDbError(e);
     }
 }
 
@@ -413,11 +415,17 @@ void frmInput::clearOne(int kind)
             const auto scenario = FindScenarioByName(c, CurrentObjectId, g->TextMatrix(row, 0));
             if (scenario) {
                 CurrentScenarioId = scenario->id;
-                ClearIndicator(c, CurrentObjectId, scenario->id, kind);
+                const auto& shown = ShownRows[size_t(kind)];
+                // The row's name may name another scenario by now.
+                if (row > shown.size() || shown[row - 1].scenarioId != scenario->id)
+                    throw DbError(DbFailure::ScenarioChanged, QStringLiteral("сценарий переименован"));
+                ClearIndicator(c, CurrentObjectId, scenario->id, kind, ShownIndicator{shown[row - 1].number});
             }
             refillGrids(kind == 0, kind == 1, kind == 2, kind == 3);
         } catch (const DbError& e) {
-            ShowDbError(e.message);
+            ShowDbError(e);
+            if (IsConflict(e.cause))
+                reloadAfterConflict(e);
         }
     }
     lookUp(kind);
@@ -431,10 +439,15 @@ void frmInput::mnuDelete_Click()
     const int kind = SSTab1->currentIndex();
     try {
         Connection c;
-        ClearKind(c, CurrentObjectId, kind);
+        QVector<ShownKindRow> shown;
+        for (const IndicatorGridRow& r : ShownRows[size_t(kind)])
+            shown.append({r.scenarioId, r.number});
+        ClearKind(c, CurrentObjectId, kind, shown);
         refillGrids(kind == 0, kind == 1, kind == 2, kind == 3);
     } catch (const DbError& e) {
-        ShowDbError(e.message);
+        ShowDbError(e);
+        if (IsConflict(e.cause))
+            reloadAfterConflict(e);
     }
     // The panel may have shown an indicator that is gone now.
     lookUp(kind);
@@ -471,12 +484,37 @@ void frmInput::commit(int kind)
             return;
         }
         CurrentScenarioId = scenario->id;
-        SetIndicator(c, CurrentObjectId, scenario->id, kind, value);
+        const auto& shown = PanelsShown[size_t(kind)];
+        // The panel's name may name another scenario by now.
+        if (!shown || shown->scenarioId != scenario->id)
+            throw DbError(DbFailure::ScenarioChanged, QStringLiteral("сценарий переименован"));
+        SetIndicator(c, CurrentObjectId, scenario->id, kind, value, shown->indicator);
         refillGrids(kind == 0, kind == 1, kind == 2, kind == 3);
     } catch (const DbError& e) {
-        ShowDbError(e.message);
+        ShowDbError(e);
+        if (IsConflict(e.cause)) {
+            // The typed value stays in the panel over what the reload shows.
+            const QString typedText = valueText(kind);
+            reloadAfterConflict(e);
+            setValueText(kind, typedText);
+            return;
+        }
     }
     lookUp(kind);
+}
+
+void frmInput::reloadAfterConflict(const DbError& e)
+{
+    if (e.cause == DbFailure::ObjectGone) {
+        loadAll();
+        return;
+    }
+    try {
+        if (reloadScenarioLists())
+            refillGrids(true, true, true, true);
+    } catch (const DbError& again) {
+        ShowDbError(again);
+    }
 }
 
 void frmInput::sortSelectedPage(const SortPair& pair)
@@ -486,7 +524,7 @@ void frmInput::sortSelectedPage(const SortPair& pair)
     try {
         refillGrids(kind == 0, kind == 1, kind == 2, kind == 3);
     } catch (const DbError& e) {
-        ShowDbError(e.message);
+        ShowDbError(e);
     }
 }
 

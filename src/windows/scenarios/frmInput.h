@@ -7,6 +7,7 @@
 #include "components/ElidedLabel.h"
 #include "components/FlexGrid.h"
 #include "components/Form.h"
+#include "core/ScenarioStore.h"
 #include "windows/scenarios/FillIndicatorGrids.h"
 
 #include <QAction>
@@ -17,6 +18,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <array>
+#include <optional>
 
 namespace zarnel {
 
@@ -76,6 +78,14 @@ public:
 
     // The order of each kind's grid; starts from InitialSortPair() at every load.
     std::array<SortPair, 4> SortPairs;
+    // Each grid's rows as shown, and the indicator each look-up panel showed (its scenario's key with it):
+    // a change checks that nobody else changed them since.
+    std::array<QVector<IndicatorGridRow>, 4> ShownRows;
+    struct PanelShown {
+        qint16 scenarioId = 0;
+        ShownIndicator indicator;
+    };
+    std::array<std::optional<PanelShown>, 4> PanelsShown;
 
     // Controls of kind 0..3.
     FlexGrid* grid(int kind) const { return m_grids[kind]; }
@@ -133,6 +143,8 @@ private:
     void commit(int kind);
     void gridClick(int kind);
     void sortSelectedPage(const SortPair& pair);
+    // After a change refused because someone else changed or deleted the data: everything read again.
+    void reloadAfterConflict(const DbError& e);
 
     std::array<FlexGrid*, 4> m_grids{};
     std::array<QPushButton*, 4> m_clearButtons{};

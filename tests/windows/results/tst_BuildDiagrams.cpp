@@ -333,10 +333,10 @@ private Q_SLOTS:
         QTest::addColumn<QString>("message");
         QTest::addColumn<MsgIcon>("icon");
 
-        // The database opens, but reading the indicators fails.
-        QTest::newRow("indicators unreadable")
+        // A table of ours without its columns: the build's connection refuses the database before reading.
+        QTest::newRow("indicator table of another shape")
             << "DROP TABLE tabRisk; CREATE TABLE tabRisk (Id_obj INTEGER, Id_scen INTEGER, Id_por INTEGER)"
-            << "Ошибка чтения базы данных при построении диаграмм:" << MsgIcon::Critical;
+            << "Ошибка базы данных: файл или источник данных не является базой данных программы" << MsgIcon::Critical;
         // Opening the build's connection already fails (the schema check trips over the view).
         QTest::newRow("database cannot be opened") << "DROP TABLE tabRisk; CREATE VIEW tabRisk AS SELECT 1 AS x"
                                                    << "Ошибка базы данных:" << MsgIcon::Critical;

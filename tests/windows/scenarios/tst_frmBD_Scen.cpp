@@ -5,6 +5,8 @@
 #include "gui/Helpers.h"
 
 #include "core/Database.h"
+#include "core/Formats.h"
+#include "core/ObjectStore.h"
 #include "core/ScenarioStore.h"
 #include "core/Shared.h"
 #include "components/Twips.h"
@@ -18,6 +20,8 @@
 #include <QTest>
 
 using namespace zarnel;
+
+Q_DECLARE_METATYPE(DbFailure)
 using testing::dumpTable;
 
 namespace {
@@ -486,6 +490,81 @@ private Q_SLOTS:
         QVERIFY(row);
         QVERIFY2(testing::fuzzyEqual(row->risk, frequency, 1e-9), qPrintable(QString::number(row->risk)));
         QVERIFY(row->risk >= 1e-50 && row->risk <= 1e6);
+    }
+
+    // Another program instance changes the scenario, deletes it or deletes the object while it is being edited.
+    void saveOfAScenarioChangedElsewhere_data()
+    {
+        QTest::addColumn<QString>("other");
+        QTest::addColumn<DbFailure>("refusal");
+        QTest::newRow("frequency changed") << "change" << DbFailure::ScenarioChanged;
+        QTest::newRow("scenario deleted") << "delete scenario" << DbFailure::ScenarioGone;
+        QTest::newRow("object deleted") << "delete object" << DbFailure::ObjectGone;
+    }
+    void saveOfAScenarioChangedElsewhere()
+    {
+        QFETCH(QString, other);
+        QFETCH(DbFailure, refusal);
+        auto obj = testing::object("Склад").scenario("С1", 2e-4).kills(3).scenario("С2", 1e-3).kills(1);
+        frmBD_Scen* f = openEditor(obj.id());
+        f->Tabl_Name->doubleClickCell(rowOf(f->Tabl_Name, "С1"), 1);
+        QVERIFY(inEntryState(f));
+        {
+            Connection c;
+            if (other == "change") {
+                ScenarioEntry e;
+                e.name = "С1";
+                e.risk = 5e-4;
+                e.indicators[0] = 3;
+                SaveScenario(c, obj.id(), 1, e);
+            } else if (other == "delete scenario") {
+                DeleteScenario(c, obj.id(), 1);
+            } else {
+                DeleteObject(c, obj.id());
+            }
+        }
+        const QStringList elsewhere = dumpTable("tabScen") + dumpTable("tabRisk");
+        f->koef->setText("2");
+        f->Step->setText("4");
+        f->Combo1->setEditText("7");
+        f->Command1->click();
+
+        QCOMPARE(m_msgs->calls.size(), 1);
+        QCOMPARE(m_msgs->calls[0].text, DbFailureText(refusal));
+        QCOMPARE(m_msgs->calls[0].title, kTitle);
+        QCOMPARE(dumpTable("tabScen") + dumpTable("tabRisk"), elsewhere);
+        if (refusal != DbFailure::ScenarioChanged) {
+            QVERIFY(inListState(f));
+            QCOMPARE(rowOf(f->Tabl_Name, "С1"), -1);
+            return;
+        }
+        // The list shows the other user's frequency; the typed entry stays and "ВВЕСТИ" again stores it.
+        QVERIFY(inEntryState(f));
+        QCOMPARE(f->Tabl_Name->TextMatrix(rowOf(f->Tabl_Name, "С1"), 3), FormatRiskValue(5e-4));
+        QCOMPARE(f->koef->text(), QStringLiteral("2"));
+        QCOMPARE(f->Combo1->currentText(), QStringLiteral("7"));
+        f->Command1->click();
+        QCOMPARE(m_msgs->calls.size(), 1);
+        QCOMPARE(testing::indicatorsOf(obj.id(), 1), QStringLiteral("0=7"));
+        QVERIFY(inListState(f));
+    }
+
+    void deleteOfAScenarioChangedElsewhere()
+    {
+        auto obj = testing::object("Склад").scenario("С1", 2e-4).kills(3);
+        frmBD_Scen* f = openEditor(obj.id());
+        {
+            Connection c;
+            SetIndicator(c, obj.id(), 1, 0, 5);
+        }
+        f->Tabl_Name->clickCell(rowOf(f->Tabl_Name, "С1"), 1);
+        m_msgs->yes();
+        f->Command3->click();
+        QCOMPARE(m_msgs->calls.size(), 2);
+        QCOMPARE(m_msgs->calls[1].text, DbFailureText(DbFailure::ScenarioChanged));
+        QCOMPARE(testing::indicatorsOf(obj.id(), 1), QStringLiteral("0=5"));
+        // Reloaded: the list shows what the other user stored.
+        QCOMPARE(f->Tabl_Name->TextMatrix(rowOf(f->Tabl_Name, "С1"), 4), QStringLiteral("5"));
     }
 
     void damageUnits_data()

@@ -401,6 +401,51 @@ private Q_SLOTS:
         QCOMPARE(f->commitButton(kind)->text(), QStringLiteral("Добавить"));
     }
 
+    // Another program instance changes the fatalities of С1 after the window showed them.
+    void changeOfAnIndicatorChangedElsewhere_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::newRow("add or change") << "commit";
+        QTest::newRow("clear one") << "clear one";
+        QTest::newRow("clear the kind") << "clear kind";
+    }
+    void changeOfAnIndicatorChangedElsewhere()
+    {
+        QFETCH(QString, command);
+        testing::ScriptedMessages msgs;
+        auto obj = testing::object("Склад");
+        obj.scenario("С1", 1e-4).kills(3).scenario("С2", 1e-3).kills(1);
+        frmInput* f = openWindow(obj.id());
+        choose(f, 0, "С1");
+        {
+            Connection other;
+            SetIndicator(other, obj.id(), 1, 0, 5);
+        }
+        const QStringList elsewhere = testing::dumpTable("tabRisk");
+        FlexGrid* g = f->grid(0);
+        if (command == "commit") {
+            f->setValueText(0, "9");
+            f->commitButton(0)->click();
+        } else if (command == "clear one") {
+            g->clickCell(rowOf(g, "С1"), 1);
+            msgs.yes();
+            f->clearButton(0)->click();
+        } else {
+            msgs.yes();
+            f->mnuDelete->trigger();
+        }
+
+        QCOMPARE(msgs.calls.last().text, DbFailureText(DbFailure::ScenarioChanged));
+        QCOMPARE(testing::dumpTable("tabRisk"), elsewhere);
+        // Reloaded: the grid shows the other user's number; a typed value stays in the panel.
+        QCOMPARE(g->TextMatrix(rowOf(g, "С1"), 2), QStringLiteral("5"));
+        if (command == "commit") {
+            QCOMPARE(f->valueText(0), QStringLiteral("9"));
+            f->commitButton(0)->click();
+            QCOMPARE(stored(obj.id(), 1, 0), QVariant(9.0));
+        }
+    }
+
     void clearOneAnsweredNoChangesNothing()
     {
         testing::ScriptedMessages msgs;
