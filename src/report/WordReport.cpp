@@ -3,12 +3,12 @@
 #include "components/DocxWriter.h"
 #include "components/FlexGrid.h"
 #include "components/Services.h"
+#include "components/UserInputHold.h"
 #include "components/ctlChart.h"
 #include "core/Database.h"
 #include "core/Shared.h"
 #include "report/ChartExport.h"
 #include "report/DocumentFile.h"
-#include "components/UserInputHold.h"
 
 #include <QCoreApplication>
 #include <QLabel>
@@ -16,6 +16,7 @@
 #include <QTabWidget>
 
 #include <array>
+#include <vector>
 
 namespace zarnel {
 
@@ -56,6 +57,14 @@ void RuleTable(DocxTable& table)
     table.setShadow(false);
 }
 
+// Long tables stay readable across pages: the header row comes back on every page and no row is cut in two.
+void PaginateTable(DocxTable& table, const std::vector<double>& columnWeights)
+{
+    table.setHeadingRows(1);
+    table.setRowsBreakAcrossPages(false);
+    table.setColumnWeights(columnWeights);
+}
+
 QString LabelText(const QLabel* label)
 {
     return label ? label->text() : QString();
@@ -93,6 +102,8 @@ void WriteScenarioTable(DocxWriter& w, const ReportObject& object)
     DocxTable t = w.lastTable();
     t.setAllowAutoFit(true);
     RuleTable(t);
+    // A narrow number column beside the scenario editor's proportions of number and title.
+    PaginateTable(t, {900, 2000, 4500});
     t.cell(1, 1).append(QStringLiteral("№ п/п"));
     t.cell(1, 2).append(QStringLiteral("Классификационный номер"));
     t.cell(1, 3).append(QStringLiteral("Наименование"));
@@ -172,6 +183,10 @@ void WriteSection(DocxWriter& w, int section, const ResultsView& view)
         DocxTable t = w.lastTable();
         t.setAllowAutoFit(true);
         RuleTable(t);
+        std::vector<double> widths;
+        for (int j = 0; j < columns; ++j)
+            widths.push_back(page.grid->ColWidth(j));
+        PaginateTable(t, widths);
         for (int i = 0; i < rows; ++i)
             for (int j = 0; j < columns; ++j)
                 t.cell(i + 1, j + 1).append(page.grid->TextMatrix(i, j));

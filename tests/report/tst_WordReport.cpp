@@ -18,6 +18,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <numeric>
+
 using namespace zarnel;
 
 namespace {
@@ -256,6 +258,40 @@ void tst_WordReport::tables()
         QCOMPARE(testing::tableRules(tables[t]), testing::reportTableRules());
         QCOMPARE(tables[t].layout, QStringLiteral("autofit"));
         QCOMPARE(tables[t].widthType == QStringLiteral("pct") && tables[t].width == 5000, fitted[t]);
+    }
+
+    // Across pages the header row repeats and no row is split.
+    for (const DocxReader::Table& table : tables) {
+        QList<bool> headerOnly(table.rowCount(), false);
+        headerOnly[0] = true;
+        QCOMPARE(table.headerRows, headerOnly);
+        QCOMPARE(table.cantSplit, QList<bool>(table.rowCount(), true));
+    }
+
+    // Columns in the proportions of the results grid (the scenario table: a narrow number column), together the
+    // text width between the 42,6 pt margins.
+    const auto proportions = [](const QList<int>& widths) {
+        QList<double> shares;
+        const double total = std::accumulate(widths.begin(), widths.end(), 0.0);
+        for (int w : widths)
+            shares.append(w / total);
+        return shares;
+    };
+    for (int t = 0; t < tables.size(); ++t) {
+        QCOMPARE(std::accumulate(tables[t].gridColumns.begin(), tables[t].gridColumns.end(), 0), 11906 - 2 * 852);
+        QList<int> asked{900, 2000, 4500};
+        if (t > 0) {
+            const FlexGrid& g = *results.view.pages[t - 1].grid;
+            asked.clear();
+            for (int j = 0; j < g.Cols(); ++j)
+                asked.append(g.ColWidth(j));
+        }
+        const QList<double> expectedShares = proportions(asked);
+        const QList<double> shares = proportions(tables[t].gridColumns);
+        QCOMPARE(shares.size(), expectedShares.size());
+        for (int j = 0; j < shares.size(); ++j)
+            QVERIFY2(qAbs(shares[j] - expectedShares[j]) < 0.001,
+                     qPrintable(QStringLiteral("table %1 column %2").arg(t).arg(j)));
     }
 }
 
