@@ -81,6 +81,8 @@ private Q_SLOTS:
     void chartsAsDrawnWithTheirTabsShown();
     void exportSavesAndOpens();
     void cancelWritesNothing();
+    void progressAndCancel_data();
+    void progressAndCancel();
     void failures_data();
     void failures();
     void logRowHoldsTheMoment();
@@ -407,6 +409,53 @@ void tst_WordReport::cancelWritesNothing()
     QCOMPARE(desktop.opened, QStringList());
     QCOMPARE(messages.calls.size(), 0);
     QCOMPARE(shownTabs(results.view), before);
+}
+
+void tst_WordReport::progressAndCancel_data()
+{
+    QTest::addColumn<int>("cancelAt");
+    QTest::newRow("runs to the end") << 0;
+    QTest::newRow("cancelled at once") << 1;
+    QTest::newRow("cancelled among the charts") << 5;
+}
+
+void tst_WordReport::progressAndCancel()
+{
+    QFETCH(int, cancelAt);
+    CurrentObjectId = writeObject();
+    testing::ResultsFixture results;
+    results.enable({true, true, true, true, true});
+    results.view.pages[1].innerTabs->setCurrentIndex(2);
+    const QVector<int> before = shownTabs(results.view);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Отчет.docx"));
+    testing::ScriptedMessages messages;
+    testing::ScriptedFileDialogs dialogs;
+    dialogs.answers << path;
+    testing::RecordingDesktop desktop;
+    testing::ScriptedProgress progress;
+    progress.cancelAt = cancelAt;
+
+    ExportReportToWord(results.view);
+
+    QCOMPARE(progress.labels, QStringList{QStringLiteral("Идет формирование отчета...")});
+    QCOMPARE(progress.titles, QStringList{QStringLiteral("Вывод результатов в MWord")});
+    QCOMPARE(progress.finished, 1); // the progress window goes, cancelled or not
+    QVERIFY(!progress.values.isEmpty());
+    for (int i = 1; i < progress.values.size(); ++i)
+        QVERIFY(progress.values[i] > progress.values[i - 1]);
+    QVERIFY(progress.values.last() <= progress.maximum);
+    QCOMPARE(messages.calls.size(), 0);
+    QCOMPARE(shownTabs(results.view), before);
+    if (cancelAt == 0) {
+        QCOMPARE(progress.values.last(), progress.maximum);
+        QVERIFY(QFileInfo::exists(path));
+        QCOMPARE(desktop.opened, QStringList{path});
+    } else {
+        QCOMPARE(progress.values.size(), cancelAt); // it stopped at the cancel
+        QCOMPARE(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
+        QCOMPARE(desktop.opened, QStringList());
+    }
 }
 
 void tst_WordReport::failures_data()
