@@ -529,9 +529,7 @@ bool frmBD_Scen::commitEntry()
     }
     if (Check4->isChecked()) {
         const double damage = ToDouble(Usherb->text()).value_or(qQNaN());
-        // Million roubles keep three decimals; thousand roubles are whole and stored as million.
-        entry.indicators[3] =
-            Option1->isChecked() ? RoundHalfEven(damage * 1000) / 1000 : RoundHalfEven(damage) / 1000;
+        entry.indicators[3] = DamageMillions(damage, !Option1->isChecked());
     }
     if (const auto problem = ValidateScenarioEntry(entry)) {
         warn(problem->message);
