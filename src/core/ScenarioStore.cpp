@@ -42,14 +42,19 @@ ScenarioRecord rowOf(const QSqlRecord& r)
 }
 
 // Delete-then-insert keeps at most one row per scenario and kind even where older data had more.
+void insertIndicator(Connection& c, qint16 obj, qint16 scen, int kind, double value)
+{
+    // + 0.0 stores a typed "-0" as 0.
+    c.exec(QStringLiteral("INSERT INTO tabRisk (Id_obj, Id_scen, Id_por, Number) VALUES (?, ?, ?, ?)"),
+           {int(obj), int(scen), kind, value + 0.0});
+}
+
 void writeIndicator(Connection& c, qint16 obj, qint16 scen, int kind, std::optional<double> value)
 {
     c.exec(QStringLiteral("DELETE FROM tabRisk WHERE Id_obj=? AND Id_scen=? AND Id_por=?"),
            {int(obj), int(scen), kind});
-    // + 0.0 stores a typed "-0" as 0.
     if (value)
-        c.exec(QStringLiteral("INSERT INTO tabRisk (Id_obj, Id_scen, Id_por, Number) VALUES (?, ?, ?, ?)"),
-               {int(obj), int(scen), kind, *value + 0.0});
+        insertIndicator(c, obj, scen, kind, *value);
 }
 
 // Kind 4 of an entry: severe + light while either is ticked.
@@ -62,8 +67,9 @@ std::optional<double> sanitaryOf(const ScenarioEntry& e)
     return severe.value_or(0) + light.value_or(0);
 }
 
-// The rows of a validated entry, scenario row included; kind 4 follows kinds 1 and 2.
-void writeEntry(Connection& c, qint16 obj, qint16 id, bool isNew, const ScenarioEntry& entry)
+// The rows of a validated entry, scenario row included; kind 4 follows kinds 1 and 2. cleanKey: the caller
+// made sure no indicator row of the object has this scenario key, so nothing needs deleting first.
+void writeEntry(Connection& c, qint16 obj, qint16 id, bool isNew, const ScenarioEntry& entry, bool cleanKey = false)
 {
     // Within the slack of the check: the bound itself is stored.
     const double risk = std::clamp(entry.risk, kMinFrequency, kMaxFrequency);
@@ -78,9 +84,15 @@ void writeEntry(Connection& c, qint16 obj, qint16 id, bool isNew, const Scenario
         if (changed == 0)
             throw DbError(QStringLiteral("сценарий не найден"));
     }
-    for (int kind = 0; kind < 4; ++kind)
-        writeIndicator(c, obj, id, kind, entry.indicators[size_t(kind)]);
-    writeIndicator(c, obj, id, kSanitary, sanitaryOf(entry));
+    std::array<std::optional<double>, 5> values;
+    std::copy(entry.indicators.begin(), entry.indicators.end(), values.begin());
+    values[kSanitary] = sanitaryOf(entry);
+    for (int kind = 0; kind < 5; ++kind) {
+        if (!cleanKey)
+            writeIndicator(c, obj, id, kind, values[size_t(kind)]);
+        else if (const auto& v = values[size_t(kind)])
+            insertIndicator(c, obj, id, kind, *v);
+    }
 }
 
 void syncSanitary(Connection& c, qint16 obj, qint16 scen)
@@ -222,6 +234,10 @@ SaveScenariosOutcome SaveScenarios(Connection& c, qint16 objectId, const QVector
         byName.insert(e.name.toCaseFolded(), 0);
     }
     Transaction t(c);
+    // Indicator rows left without their scenario would join a new scenario that gets their key; with them gone
+    // the new scenarios need no delete per row, which on a table without index is a scan each.
+    c.exec(QStringLiteral("DELETE FROM tabRisk WHERE Id_obj=? AND Id_scen NOT IN (SELECT Id FROM tabScen WHERE Id_obj=?)"),
+           {int(objectId), int(objectId)});
     QHash<QString, qint16> stored;
     QSet<int> used;
     for (const QSqlRecord& r : c.select("select * from tabScen where Id_obj=" + key(objectId))) {
@@ -245,7 +261,7 @@ SaveScenariosOutcome SaveScenarios(Connection& c, qint16 objectId, const QVector
         if (next > 32767)
             throw DbError(QStringLiteral("у объекта нет свободного номера сценария"));
         used.insert(next);
-        writeEntry(c, objectId, qint16(next), true, e);
+        writeEntry(c, objectId, qint16(next), true, e, true);
         ++outcome.added;
     }
     t.commit();

@@ -20,6 +20,8 @@
 #include <orcus/spreadsheet/factory.hpp>
 #include <orcus/spreadsheet/sheet.hpp>
 
+#include <cmath>
+#include <cstdlib>
 #include <exception>
 #include <memory>
 
@@ -197,11 +199,21 @@ std::optional<QByteArray> normalisedXlsx(const QByteArray& bytes, const Parts& p
     return out;
 }
 
+// The reader turns decimal texts into Doubles only to within an ulp ("2.5e-06" can come back a hair above).
+// Spreadsheets keep 15 significant digits: a value one ulp from a 15-digit decimal is that decimal.
+double decimalValue(double v)
+{
+    if (!std::isfinite(v) || v == 0)
+        return v;
+    const double d = std::strtod(QByteArray::number(v, 'g', 15).constData(), nullptr);
+    return std::fabs(d - v) <= std::fabs(std::nextafter(v, 0.0) - v) ? d : v;
+}
+
 SheetCell cellAt(const ixion::model_context& cx, const ixion::abs_address_t& a)
 {
     switch (cx.get_celltype(a)) {
     case ixion::celltype_t::numeric:
-        return SheetCell::ofNumber(cx.get_numeric_value(a));
+        return SheetCell::ofNumber(decimalValue(cx.get_numeric_value(a)));
     case ixion::celltype_t::string:
         return SheetCell::ofText(QString::fromUtf8(cx.get_string_value(a)));
     case ixion::celltype_t::boolean:
@@ -212,7 +224,7 @@ SheetCell cellAt(const ixion::model_context& cx, const ixion::abs_address_t& a)
             return {};
         const ixion::formula_result r = f->get_result_cache(ixion::formula_result_wait_policy_t::throw_exception);
         if (r.get_type() == ixion::formula_result::result_type::value)
-            return SheetCell::ofNumber(r.get_value());
+            return SheetCell::ofNumber(decimalValue(r.get_value()));
         if (r.get_type() == ixion::formula_result::result_type::string)
             return SheetCell::ofText(QString::fromStdString(r.get_string()));
         return SheetCell::ofText(QStringLiteral("#ОШИБКА"));
@@ -249,7 +261,7 @@ SheetData sheetData(const orcus::spreadsheet::document& doc, orcus::spreadsheet:
     return data;
 }
 
-SheetRead readWorkbook(const QByteArray& bytes, Format format)
+SheetRead readWorkbook(const QByteArray& bytes, Format format, const QString& sheet)
 {
     orcus::spreadsheet::document doc{orcus::spreadsheet::range_size_t{1048576, 16384}};
     orcus::spreadsheet::import_factory factory(doc);
@@ -263,6 +275,13 @@ SheetRead readWorkbook(const QByteArray& bytes, Format format)
     } catch (const std::exception&) {
         return {std::nullopt, kDamaged};
     }
+    if (!sheet.isEmpty()) {
+        const QByteArray name = sheet.toUtf8();
+        const auto index = doc.get_sheet_index(std::string_view(name.constData(), size_t(name.size())));
+        if (index < 0)
+            return {std::nullopt, QStringLiteral("В книге нет листа ") + sheet + u'.'};
+        return {sheetData(doc, index), {}};
+    }
     for (size_t i = 0; i < doc.get_sheet_count(); ++i) {
         SheetData data = sheetData(doc, orcus::spreadsheet::sheet_t(i));
         if (!data.rows.isEmpty())
@@ -273,7 +292,7 @@ SheetRead readWorkbook(const QByteArray& bytes, Format format)
 
 } // namespace
 
-SheetRead ReadSpreadsheetFile(const QString& path)
+SheetRead ReadSpreadsheetFile(const QString& path, const QString& sheet)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
@@ -293,10 +312,10 @@ SheetRead ReadSpreadsheetFile(const QString& path)
         return {ParseDelimited(text, DetectDelimiter(text)), {}};
     }
     case Format::Ods:
-        return readWorkbook(bytes, Format::Ods);
+        return readWorkbook(bytes, Format::Ods, sheet);
     case Format::Xlsx:
         if (const std::optional<QByteArray> normalised = normalisedXlsx(bytes, *parts))
-            return readWorkbook(*normalised, Format::Xlsx);
+            return readWorkbook(*normalised, Format::Xlsx, sheet);
         return {std::nullopt, kDamaged};
     }
     return {std::nullopt, kNotATable};

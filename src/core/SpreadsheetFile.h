@@ -7,6 +7,7 @@
 
 namespace zarnel {
 
-SheetRead ReadSpreadsheetFile(const QString& path);
+// sheet: a workbook's sheet of that name instead of the first one with cells (nothing when there is none).
+SheetRead ReadSpreadsheetFile(const QString& path, const QString& sheet = {});
 
 } // namespace zarnel

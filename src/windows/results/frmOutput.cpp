@@ -3,8 +3,10 @@
 #include "components/ChartSinkAdapter.h"
 #include "components/Services.h"
 #include "components/Twips.h"
+#include "core/Shared.h"
 #include "risk/Kinds.h"
 #include "windows/results/ChartRedraw.h"
+#include "windows/results/ExcelOutput.h"
 #include "windows/results/WordOutput.h"
 #include "windows/results/WrappedTabWidget.h"
 #include "windows/scenarios/frmInput.h"
@@ -87,6 +89,7 @@ frmOutput::frmOutput()
 
     mnuReturn = menuBar()->addAction(QStringLiteral("<<Назад"));
     mnuWord = menuBar()->addAction(QStringLiteral("Вывод результатов в MWord"));
+    mnuExcel = menuBar()->addAction(QStringLiteral("Экспорт результатов в Excel..."));
     mnuExit = menuBar()->addAction(QStringLiteral("Выход"));
 
     auto* central = new QWidget(this);
@@ -247,6 +250,7 @@ frmOutput::frmOutput()
     connect(Command20, &QPushButton::clicked, this, &frmOutput::Command20_Click);
     connect(mnuReturn, &QAction::triggered, this, &frmOutput::mnuReturn_Click);
     connect(mnuExit, &QAction::triggered, this, &frmOutput::mnuExit_Click);
+    connect(mnuExcel, &QAction::triggered, this, [this] { ExcelExport_Click(*this); });
     ConnectWordOutput(this);
 
     applyDesignSettings();
@@ -411,6 +415,8 @@ void frmOutput::applyDesignSettings()
 
 void frmOutput::ShowBuild(const BuildResult& result)
 {
+    m_build = result;
+    m_people = PeopleAtRisk;
     for (int kind : ProcessingOrder) {
         const KindResult& r = result.kinds[kind];
         if (r.ran)

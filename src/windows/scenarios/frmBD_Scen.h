@@ -13,6 +13,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <array>
@@ -75,6 +76,10 @@ public:
     QAction* mnuPred;
     QAction* mnuBuild;
     QAction* mnuNext;
+    QMenu* mnuExchange; // "Обмен": import, paste (Ctrl+V in the list), export
+    QAction* mnuImport;
+    QAction* mnuPaste;
+    QAction* mnuExport;
 
 public Q_SLOTS:
     void Check1_Click();

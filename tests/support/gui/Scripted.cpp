@@ -46,6 +46,11 @@ QString ScriptedFileDialogs::getSaveFileName(const QString& caption, const QStri
     return answers.isEmpty() ? QString() : answers.takeFirst();
 }
 
+QString ScriptedFileDialogs::getOpenFileName(const QString& caption, const QString& folder, const QString& filter)
+{
+    return getSaveFileName(caption, folder, filter);
+}
+
 RecordingDesktop::RecordingDesktop() { zarnel::setDesktop(this); }
 RecordingDesktop::~RecordingDesktop() { zarnel::setDesktop(nullptr); }
 
