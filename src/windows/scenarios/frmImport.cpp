@@ -51,7 +51,7 @@ frmImport::frmImport()
     connect(Command1, &QPushButton::clicked, this, &frmImport::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &frmImport::Command2_Click);
     connect(Command3, &QPushButton::clicked, this, &frmImport::Command3_Click);
-    setWidthTwips(16500);
+    setWidthTwips(18000);
     setHeightTwips(7200);
 }
 
@@ -65,7 +65,7 @@ void frmImport::Preview(const ImportPlan& plan, const QString& source)
     Tabl_Import->Clear();
     Tabl_Import->setCols(int(headers.size()));
     Tabl_Import->setRows(int(plan.rows.size()) + 1);
-    const std::array<int, 10> widths{700, 1500, 3000, 1200, 900, 1100, 1100, 1100, 1000, 4200};
+    const std::array<int, 10> widths{600, 1400, 2600, 1100, 800, 900, 900, 900, 900, 6600};
     for (int c = 0; c < headers.size(); ++c) {
         Tabl_Import->setTextMatrix(0, c, headers[c]);
         Tabl_Import->setColWidth(c, widths[size_t(c)]);
