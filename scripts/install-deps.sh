@@ -5,9 +5,13 @@ set -euo pipefail
 
 packages=(g++ make cmake ninja-build pkg-config qt6-base-dev libqt6opengl6-dev libqcustomplot-dev
     libquazip1-qt6-dev libsqlite3-dev libqt6sql6-sqlite libqt6sql6-odbc unixodbc unixodbc-dev
-    libsqliteodbc fonts-dejavu-core qt6-translations-l10n)
+    libsqliteodbc fonts-dejavu-core qt6-translations-l10n liborcus-dev libixion-dev libboost-dev)
 if [[ "${1:-}" == "--test" ]]; then
     packages+=(libreoffice-writer-nogui poppler-utils xvfb xauth desktop-file-utils)
+    # Only to make the spreadsheet fixtures anew (tests/core/exchange/make-fixtures.sh); they are committed.
+    if [[ "${2:-}" == "--fixtures" ]]; then
+        packages+=(libreoffice-calc-nogui python3-openpyxl)
+    fi
 fi
 
 missing=()

@@ -8,6 +8,7 @@
 #include "core/ProgramFolder.h"
 #include "core/QtTranslation.h"
 #include "core/Version.h"
+#include "windows/results/BatchExchange.h"
 #include "windows/results/BatchReport.h"
 #include "windows/shell/Startup.h"
 
@@ -68,6 +69,7 @@ int main(int argc, char** argv)
     parser.addOption(home);
     parser.addOption(demo);
     zarnel::AddBatchReportOptions(parser);
+    zarnel::AddBatchExchangeOptions(parser);
     parser.process(app);
 
     std::unique_ptr<QTemporaryDir> demoDir;
@@ -90,6 +92,8 @@ int main(int argc, char** argv)
     }
     zarnel::InstallLogFile(zarnel::ProgramFolder());
 
+    if (const std::optional<int> exitCode = zarnel::RunBatchExchangeIfRequested(parser))
+        return *exitCode;
     if (const std::optional<int> exitCode = zarnel::RunBatchReportIfRequested(parser))
         return *exitCode;
 

@@ -54,6 +54,10 @@ public:
     {
         return QFileDialog::getSaveFileName(QApplication::activeWindow(), caption, proposedPath, filter);
     }
+    QString getOpenFileName(const QString& caption, const QString& folder, const QString& filter) override
+    {
+        return QFileDialog::getOpenFileName(QApplication::activeWindow(), caption, folder, filter);
+    }
 };
 
 class RealDesktop : public IDesktop {

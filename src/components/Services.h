@@ -26,6 +26,8 @@ public:
     virtual ~IFileDialogs() = default;
     // The chosen file name, or an empty text when the user cancelled.
     virtual QString getSaveFileName(const QString& caption, const QString& proposedPath, const QString& filter) = 0;
+    // The chosen existing file, or an empty text when the user cancelled.
+    virtual QString getOpenFileName(const QString& caption, const QString& folder, const QString& filter) = 0;
 };
 
 class IDesktop {

@@ -4,6 +4,7 @@
 #include "core/Limits.h"
 #include "core/ObjectStore.h"
 
+#include <QHash>
 #include <QSet>
 #include <algorithm>
 #include <cmath>
@@ -82,14 +83,57 @@ ScenarioRecord ScenarioRecordOf(const QSqlRecord& r)
 namespace {
 
 // Delete-then-insert keeps at most one row per scenario and kind even where older data had more.
+void insertIndicator(Connection& c, qint16 obj, qint16 scen, int kind, double value)
+{
+    // + 0.0 stores a typed "-0" as 0.
+    c.exec(QStringLiteral("INSERT INTO tabRisk (Id_obj, Id_scen, Id_por, Number) VALUES (?, ?, ?, ?)"),
+           {int(obj), int(scen), kind, value + 0.0});
+}
+
 void writeIndicator(Connection& c, qint16 obj, qint16 scen, int kind, std::optional<double> value)
 {
     c.exec(QStringLiteral("DELETE FROM tabRisk WHERE Id_obj=? AND Id_scen=? AND Id_por=?"),
            {int(obj), int(scen), kind});
-    // + 0.0 stores a typed "-0" as 0.
     if (value)
-        c.exec(QStringLiteral("INSERT INTO tabRisk (Id_obj, Id_scen, Id_por, Number) VALUES (?, ?, ?, ?)"),
-               {int(obj), int(scen), kind, *value + 0.0});
+        insertIndicator(c, obj, scen, kind, *value);
+}
+
+// Kind 4 of an entry: severe + light while either is ticked.
+std::optional<double> sanitaryOf(const ScenarioEntry& e)
+{
+    const auto& severe = e.indicators[size_t(kSevere)];
+    const auto& light = e.indicators[size_t(kLight)];
+    if (!severe && !light)
+        return std::nullopt;
+    return severe.value_or(0) + light.value_or(0);
+}
+
+// The rows of a validated entry, scenario row included; kind 4 follows kinds 1 and 2. cleanKey: the caller
+// made sure no indicator row of the object has this scenario key, so nothing needs deleting first.
+void writeEntry(Connection& c, qint16 obj, qint16 id, bool isNew, const ScenarioEntry& entry, bool cleanKey = false)
+{
+    // Within the slack of the check: the bound itself is stored.
+    const double risk = std::clamp(entry.risk, kMinFrequency, kMaxFrequency);
+    // A missing title is stored as null: not every database accepts an empty text.
+    const QVariant opis = entry.title.isEmpty() ? QVariant() : QVariant(entry.title);
+    if (isNew) {
+        c.exec(QStringLiteral("INSERT INTO tabScen (Id_obj, Id, Name, Opis, Risk) VALUES (?, ?, ?, ?, ?)"),
+               {int(obj), int(id), entry.name, opis, risk});
+    } else {
+        const int changed = c.exec(QStringLiteral("UPDATE tabScen SET Name=?, Opis=?, Risk=? WHERE Id_obj=? AND Id=?"),
+                                   {entry.name, opis, risk, int(obj), int(id)});
+        if (changed == 0)
+            throw DbError(QStringLiteral("сценарий не найден"));
+    }
+    std::array<std::optional<double>, 5> values;
+    std::copy(entry.indicators.begin(), entry.indicators.end(), values.begin());
+    values[kSanitary] = sanitaryOf(entry);
+    for (int kind = 0; kind < 5; ++kind) {
+        if (!cleanKey)
+            writeIndicator(c, obj, id, kind, values[size_t(kind)]);
+        else if (const auto& v = values[size_t(kind)])
+            insertIndicator(c, obj, id, kind, *v);
+    }
 }
 
 void syncSanitary(Connection& c, qint16 obj, qint16 scen)
@@ -212,35 +256,72 @@ qint16 SaveScenario(Connection& c, qint16 objectId, qint16 scenarioId, const Sce
 {
     if (const auto problem = ValidateScenarioEntry(entry))
         throw std::invalid_argument(problem->message.toStdString());
-    // Within the slack of the check: the bound itself is stored.
-    const double risk = std::clamp(entry.risk, kMinFrequency, kMaxFrequency);
     Transaction t(c);
     RequireObject(c, objectId);
     if (scenarioId != 0)
         requireSnapshot(c, objectId, scenarioId, asRead);
     if (ScenarioNameTaken(c, objectId, entry.name, scenarioId))
         return 0;
-
-    // A missing title is stored as null: not every database accepts an empty text.
-    const QVariant opis = entry.title.isEmpty() ? QVariant() : QVariant(entry.title);
     qint16 id = scenarioId;
     if (id == 0) {
         id = FreeScenarioId(c, objectId);
         if (id == 0)
             throw DbError(QStringLiteral("у объекта нет свободного номера сценария"));
-        c.exec(QStringLiteral("INSERT INTO tabScen (Id_obj, Id, Name, Opis, Risk) VALUES (?, ?, ?, ?, ?)"),
-               {int(objectId), int(id), entry.name, opis, risk});
-    } else {
-        const int changed = c.exec(QStringLiteral("UPDATE tabScen SET Name=?, Opis=?, Risk=? WHERE Id_obj=? AND Id=?"),
-                                   {entry.name, opis, risk, int(objectId), int(id)});
-        if (changed == 0)
-            throw DbError(QStringLiteral("сценарий не найден"));
     }
-    for (int kind = 0; kind < 4; ++kind)
-        writeIndicator(c, objectId, id, kind, entry.indicators[size_t(kind)]);
-    syncSanitary(c, objectId, id);
+    writeEntry(c, objectId, id, scenarioId == 0, entry);
     t.commit();
     return id;
+}
+
+double DamageMillions(double typed, bool thousandRoubles)
+{
+    return thousandRoubles ? RoundHalfEven(typed) / 1000 : RoundHalfEven(typed * 1000) / 1000;
+}
+
+SaveScenariosOutcome SaveScenarios(Connection& c, qint16 objectId, const QVector<ScenarioEntry>& entries,
+                                   bool replaceExisting)
+{
+    QHash<QString, qint16> byName; // case-folded, as the database compares names
+    for (const ScenarioEntry& e : entries) {
+        if (const auto problem = ValidateScenarioEntry(e))
+            throw std::invalid_argument(problem->message.toStdString());
+        if (byName.contains(e.name.toCaseFolded()))
+            throw std::invalid_argument("two entries share a classification number");
+        byName.insert(e.name.toCaseFolded(), 0);
+    }
+    Transaction t(c);
+    // Indicator rows left without their scenario would join a new scenario that gets their key; with them gone
+    // the new scenarios need no delete per row, which on a table without index is a scan each.
+    c.exec(QStringLiteral("DELETE FROM tabRisk WHERE Id_obj=? AND Id_scen NOT IN (SELECT Id FROM tabScen WHERE Id_obj=?)"),
+           {int(objectId), int(objectId)});
+    QHash<QString, qint16> stored;
+    QSet<int> used;
+    for (const QSqlRecord& r : c.select("select * from tabScen where Id_obj=" + key(objectId))) {
+        used.insert(FieldInt16(r, "Id"));
+        stored.insert(FieldText(r, "Name").toCaseFolded(), FieldInt16(r, "Id"));
+    }
+    SaveScenariosOutcome outcome;
+    int next = 1;
+    for (const ScenarioEntry& e : entries) {
+        if (const auto existing = stored.constFind(e.name.toCaseFolded()); existing != stored.constEnd()) {
+            if (!replaceExisting) {
+                ++outcome.skipped;
+                continue;
+            }
+            writeEntry(c, objectId, *existing, false, e);
+            ++outcome.replaced;
+            continue;
+        }
+        while (next <= 32767 && used.contains(next))
+            ++next;
+        if (next > 32767)
+            throw DbError(QStringLiteral("у объекта нет свободного номера сценария"));
+        used.insert(next);
+        writeEntry(c, objectId, qint16(next), true, e, true);
+        ++outcome.added;
+    }
+    t.commit();
+    return outcome;
 }
 
 void SetIndicator(Connection& c, qint16 objectId, qint16 scenarioId, int kind, double value,

@@ -87,6 +87,23 @@ std::optional<EntryProblem> ValidateScenarioEntry(const ScenarioEntry& entry);
 qint16 SaveScenario(Connection& c, qint16 objectId, qint16 scenarioId, const ScenarioEntry& entry,
                     const std::optional<ScenarioSnapshot>& asRead = std::nullopt);
 
+// A typed damage as stored, in million roubles: million roubles keep three decimals, thousand roubles are whole
+// and divided by 1000 (each rounded half to even). NaN stays NaN for the entry check to refuse.
+double DamageMillions(double typed, bool thousandRoubles);
+
+// Stores many entries in one transaction, all or nothing, each as SaveScenario stores it: new scenarios get the
+// smallest free keys in turn. An entry whose classification number the object already has replaces that
+// scenario's data (keeping its key) when replaceExisting, otherwise is left out. Throws std::invalid_argument
+// when ValidateScenarioEntry refuses an entry or two entries share a classification number, and DbError when
+// the object has no free key left for a new scenario.
+struct SaveScenariosOutcome {
+    int added = 0;
+    int replaced = 0;
+    int skipped = 0;
+};
+SaveScenariosOutcome SaveScenarios(Connection& c, qint16 objectId, const QVector<ScenarioEntry>& entries,
+                                   bool replaceExisting);
+
 // Adds or changes the indicator of kind 0..3; for kinds 1 and 2 the kind-4 row follows. Refused when the
 // scenario is gone or its indicator is no longer the shown one; std::invalid_argument for a value that
 // CheckIndicatorValue refuses.

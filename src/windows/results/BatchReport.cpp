@@ -41,10 +41,18 @@ bool Connect()
 
 } // namespace
 
+bool ConnectForBatch()
+{
+    return Connect();
+}
+
 void PrepareBatchReport(int argc, char** argv)
 {
     for (int i = 1; i < argc; ++i)
-        if (std::strcmp(argv[i], "--report") == 0 || std::strncmp(argv[i], "--report=", 9) == 0) {
+        for (const char* option : {"--report", "--import", "--export-scenarios", "--export-results"}) {
+            const size_t n = std::strlen(option);
+            if (std::strncmp(argv[i], option, n) != 0 || (argv[i][n] != 0 && argv[i][n] != '='))
+                continue;
             qputenv("QT_QPA_PLATFORM", "offscreen");
             // A script reads stderr as the report's failure: Qt's own notes (a missing XDG_RUNTIME_DIR, fonts)
             // stay out of it; critical and fatal ones still come through.
@@ -60,13 +68,13 @@ void AddBatchReportOptions(QCommandLineParser& parser)
 {
     parser.addOption(
         {kReport, QStringLiteral("Без окон: отчет по объекту с этим именем в файл --out."), QStringLiteral("ОБЪЕКТ")});
-    parser.addOption({kOut, QStringLiteral("Файл отчета (.docx) для --report."), QStringLiteral("ФАЙЛ")});
+    parser.addOption({kOut, QStringLiteral("Файл отчета (.docx или .pdf) для --report, файл для --export-scenarios и --export-results."), QStringLiteral("ФАЙЛ")});
     parser.addOption({kCriteria,
                       QStringLiteral("Критерии приемлемости для --report (названия через «;») вместо выбранных у "
                                      "объекта."),
                       QStringLiteral("НАЗВАНИЯ")});
     parser.addOption(
-        {kPeople, QStringLiteral("Число рискующих для --report вместо заданного у объекта."), QStringLiteral("N")});
+        {kPeople, QStringLiteral("Число рискующих для --report, --export-results и --import вместо заданного у объекта."), QStringLiteral("N")});
 }
 
 std::optional<int> RunBatchReportIfRequested(const QCommandLineParser& parser)
@@ -90,6 +98,43 @@ std::optional<int> RunBatchReportIfRequested(const QCommandLineParser& parser)
     return outcome.exitCode;
 }
 
+BatchBuild BuildObjectForBatch(Connection& c, const QString& objectName, std::optional<qint16> peopleOverride)
+{
+    BatchBuild b;
+    const std::optional<qint16> id = FindObjectByName(c, ObjectNameText(objectName));
+    if (!id) {
+        b.failure = Failed(BatchReportNoObject, QStringLiteral("Объект \"%1\" не найден в базе данных.").arg(objectName));
+        return b;
+    }
+    b.objectId = *id;
+    const QVector<StoredObject> objects = ListObjects(c);
+    const auto stored =
+        std::find_if(objects.begin(), objects.end(), [&](const StoredObject& o) { return o.id == *id; });
+    const qint16 people = peopleOverride ? *peopleOverride : stored != objects.end() ? stored->people : 0;
+
+    // What the indicator window would show: a kind's grid is there when the kind has rows.
+    BuildInput input;
+    input.peopleText = QString::number(people);
+    input.directBuild = true; // nobody to ask about a missing number of people
+    for (int kind = 0; kind < 4; ++kind)
+        input.inputGridVisible[kind] = !ReadIndicatorGridRows(c, *id, kind, InitialSortPair()).isEmpty();
+    const EntryCheck check = CheckEntry(input);
+    if (check.outcome != EntryCheck::Proceed) {
+        b.failure = Failed(BatchReportNoData, check.message.text);
+        return b;
+    }
+    b.peopleValue = check.peopleValue;
+
+    CurrentObjectId = *id;
+    b.result = BuildAll(c, *id, input.inputGridVisible, check.peopleValue);
+    if (!b.result.ok)
+        b.failure = Failed(BatchReportDbFailed, b.result.error.text);
+    else if (std::none_of(b.result.pageAvailable.begin(), b.result.pageAvailable.end(), [](bool on) { return on; }))
+        b.failure = Failed(BatchReportNoData,
+                           QStringLiteral("Построение диаграмм не возможно! Не введен ни один показатель!"));
+    return b;
+}
+
 BatchReportOutcome RunBatchReport(const BatchReportRequest& request)
 {
     if (request.objectName.trimmed().isEmpty())
@@ -109,41 +154,20 @@ BatchReportOutcome RunBatchReport(const BatchReportRequest& request)
 
     try {
         Connection c;
-        const std::optional<qint16> id = FindObjectByName(c, ObjectNameText(request.objectName));
-        if (!id)
-            return Failed(BatchReportNoObject,
-                          QStringLiteral("Объект \"%1\" не найден в базе данных.").arg(request.objectName));
-        const QVector<StoredObject> objects = ListObjects(c);
-        const auto stored =
-            std::find_if(objects.begin(), objects.end(), [&](const StoredObject& o) { return o.id == *id; });
-        const qint16 people = peopleOverride ? *peopleOverride : stored != objects.end() ? stored->people : 0;
-
-        // What the indicator window would show: a kind's grid is there when the kind has rows.
-        BuildInput input;
-        input.peopleText = QString::number(people);
-        input.directBuild = true; // nobody to ask about a missing number of people
-        for (int kind = 0; kind < 4; ++kind)
-            input.inputGridVisible[kind] = !ReadIndicatorGridRows(c, *id, kind, InitialSortPair()).isEmpty();
-        const EntryCheck check = CheckEntry(input);
-        if (check.outcome != EntryCheck::Proceed)
-            return Failed(BatchReportNoData, check.message.text);
-
-        CurrentObjectId = *id;
-        BuildResult result = BuildAll(c, *id, input.inputGridVisible, check.peopleValue);
-        if (!result.ok)
-            return Failed(BatchReportDbFailed, result.error.text);
+        BatchBuild built = BuildObjectForBatch(c, request.objectName, peopleOverride);
+        if (built.failure.exitCode != BatchReportDone)
+            return built.failure;
+        const qint16* id = &built.objectId;
+        BuildResult& result = built.result;
         std::optional<QStringList> criteria;
         if (request.criteria)
             criteria = request.criteria->split(QLatin1Char(';'), Qt::SkipEmptyParts);
         try {
-            JudgeCriteria(c, *id, result, check.peopleValue, criteria);
+            JudgeCriteria(c, *id, result, result.peopleValue, criteria);
         } catch (const std::invalid_argument& e) {
             return Failed(BatchReportUsage,
                           QStringLiteral("Критерий «%1» не найден в базе данных.").arg(QString::fromStdString(e.what())));
         }
-        if (std::none_of(result.pageAvailable.begin(), result.pageAvailable.end(), [](bool on) { return on; }))
-            return Failed(BatchReportNoData,
-                          QStringLiteral("Построение диаграмм не возможно! Не введен ни один показатель!"));
 
         const std::optional<ReportObject> object = ReadReportObject(c, *id);
         if (!object)

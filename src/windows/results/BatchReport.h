@@ -4,6 +4,9 @@
 // object's diagrams into a results window that is never shown and writes the same report the menu command
 // writes. Nothing is printed on success; a failure prints its message on stderr and gives a non-zero exit code.
 
+#include "core/Database.h"
+#include "risk/Build.h"
+
 #include <QString>
 #include <optional>
 
@@ -32,7 +35,7 @@ struct BatchReportOutcome {
     QString message; // empty on success
 };
 
-// Call before the QApplication is made: a batch report runs on the offscreen platform and needs no display, and
+// Call before the QApplication is made: a batch report (and the exchange commands) runs on the offscreen platform and needs no display, and
 // Qt's warnings are not printed.
 void PrepareBatchReport(int argc, char** argv);
 
@@ -43,5 +46,18 @@ void AddBatchReportOptions(QCommandLineParser& parser);
 std::optional<int> RunBatchReportIfRequested(const QCommandLineParser& parser);
 
 BatchReportOutcome RunBatchReport(const BatchReportRequest& request);
+
+// The connection the program starts with: the embedded database, else the data source of "Data Source.txt".
+bool ConnectForBatch();
+
+// The object's diagrams built as the report builds them, without windows; failure.exitCode is not
+// BatchReportDone when there is nothing to report (no object, no indicators, a database failure).
+struct BatchBuild {
+    BatchReportOutcome failure;
+    qint16 objectId = 0;
+    double peopleValue = 0;
+    BuildResult result;
+};
+BatchBuild BuildObjectForBatch(Connection& c, const QString& objectName, std::optional<qint16> peopleOverride);
 
 } // namespace zarnel

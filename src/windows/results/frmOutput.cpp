@@ -7,6 +7,7 @@
 #include "core/Shared.h"
 #include "risk/Kinds.h"
 #include "windows/results/ChartRedraw.h"
+#include "windows/results/ExcelOutput.h"
 #include "windows/results/WordOutput.h"
 #include "windows/results/frmKriterii.h"
 #include "windows/results/WrappedTabWidget.h"
@@ -91,6 +92,7 @@ frmOutput::frmOutput()
     mnuReturn = menuBar()->addAction(QStringLiteral("<<Назад"));
     mnuWord = menuBar()->addAction(QStringLiteral("Вывод результатов в MWord"));
     mnuKriterii = menuBar()->addAction(QStringLiteral("Критерии приемлемости..."));
+    mnuExcel = menuBar()->addAction(QStringLiteral("Экспорт результатов в Excel..."));
     mnuExit = menuBar()->addAction(QStringLiteral("Выход"));
 
     auto* central = new QWidget(this);
@@ -252,6 +254,7 @@ frmOutput::frmOutput()
     connect(mnuReturn, &QAction::triggered, this, &frmOutput::mnuReturn_Click);
     connect(mnuExit, &QAction::triggered, this, &frmOutput::mnuExit_Click);
     connect(mnuKriterii, &QAction::triggered, this, &frmOutput::mnuKriterii_Click);
+    connect(mnuExcel, &QAction::triggered, this, [this] { ExcelExport_Click(*this); });
     ConnectWordOutput(this);
 
     applyDesignSettings();
@@ -432,6 +435,7 @@ void frmOutput::applyDesignSettings()
 void frmOutput::ShowBuild(const BuildResult& result)
 {
     m_build = result;
+    m_people = PeopleAtRisk;
     for (int kind : ProcessingOrder) {
         const KindResult& r = result.kinds[kind];
         if (r.ran)

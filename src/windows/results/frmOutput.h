@@ -57,10 +57,14 @@ public:
     // Fills the pages of the kinds that ran, switches the pages on or off and opens every strip on its first
     // tab (the outer one on the first page that is on). Kinds that did not run keep what they show.
     void ShowBuild(const BuildResult& result);
+    // The build the window shows, and the number of people at risk it divided by.
+    const BuildResult& shownBuild() const { return m_build; }
+    double shownPeople() const { return m_people; }
 
     QAction* mnuReturn;
     QAction* mnuWord;
     QAction* mnuKriterii; // "Критерии приемлемости..."
+    QAction* mnuExcel; // "Экспорт результатов в Excel...": the numbers of the build shown
     QAction* mnuExit;
 
     QTabWidget* SSTab2; // page per kind: fatalities, severe, light, sanitary, damage
@@ -175,13 +179,14 @@ private:
     void criteriaChanged();
     void redraw(int chart, bool polygon);
 
+    BuildResult m_build;
+    double m_people = 0;
     std::array<ChartControls, 11> m_charts{};
     std::array<FlexGrid*, 5> m_grids{};
     std::array<QLabel*, 5> m_collective{};
     std::array<QLabel*, 5> m_individual{};
     std::array<QTabWidget*, 5> m_innerTabs{};
     std::array<QLabel*, 5> m_limit{};
-    BuildResult m_build; // the build shown, for judging it again
     bool m_redrawing = false;
 };
 

@@ -7,6 +7,7 @@
 #include "core/Shared.h"
 #include "windows/objects/frmLoad.h"
 #include "windows/scenarios/FillScenarioList.h"
+#include "windows/scenarios/ScenarioExchangeCommands.h"
 #include "windows/scenarios/frmInput.h"
 
 #include <QEvent>
@@ -71,6 +72,11 @@ frmBD_Scen::frmBD_Scen()
     mnuBuild = menuBar()->addAction(QStringLiteral("Построить F/n, F/g диаграммы"));
     mnuBuild->setVisible(false);
     mnuNext = menuBar()->addAction(QStringLiteral("Детализация показателей F/n, F/g диаграмм>>"));
+    mnuExchange = menuBar()->addMenu(QStringLiteral("Обмен"));
+    mnuImport = mnuExchange->addAction(QStringLiteral("Импорт сценариев..."));
+    mnuPaste = mnuExchange->addAction(QStringLiteral("Вставить из буфера"));
+    mnuExchange->addSeparator();
+    mnuExport = mnuExchange->addAction(QStringLiteral("Экспорт сценариев..."));
 
     auto* central = new QWidget(this);
     setCentralWidget(central);
@@ -245,6 +251,7 @@ frmBD_Scen::frmBD_Scen()
     connect(mnuPred, &QAction::triggered, this, &frmBD_Scen::mnuPred_Click);
     connect(mnuBuild, &QAction::triggered, this, &frmBD_Scen::mnuBuild_Click);
     connect(mnuNext, &QAction::triggered, this, &frmBD_Scen::mnuNext_Click);
+    ConnectScenarioExchange(this);
 
     showDamageNote();
     setWidthTwips(14400);
@@ -395,7 +402,7 @@ void frmBD_Scen::enterEntryState()
     setHeightTwips(kEntryHeight);
     Frame1->show();
     Frame2->setEnabled(false);
-    for (QAction* a : {mnuPred, mnuBuild, mnuNext})
+    for (QAction* a : {mnuPred, mnuBuild, mnuNext, mnuExchange->menuAction()})
         a->setEnabled(false);
     Name_Object->setFocus();
 }
@@ -406,7 +413,7 @@ void frmBD_Scen::leaveEntryState()
     Frame1->hide();
     setHeightTwips(kListHeight);
     Frame2->setEnabled(true);
-    for (QAction* a : {mnuPred, mnuBuild, mnuNext})
+    for (QAction* a : {mnuPred, mnuBuild, mnuNext, mnuExchange->menuAction()})
         a->setEnabled(true);
 }
 
@@ -531,9 +538,7 @@ bool frmBD_Scen::commitEntry()
     }
     if (Check4->isChecked()) {
         const double damage = ToDouble(Usherb->text()).value_or(qQNaN());
-        // Million roubles keep three decimals; thousand roubles are whole and stored as million.
-        entry.indicators[3] =
-            Option1->isChecked() ? RoundHalfEven(damage * 1000) / 1000 : RoundHalfEven(damage) / 1000;
+        entry.indicators[3] = DamageMillions(damage, !Option1->isChecked());
     }
     if (const auto problem = ValidateScenarioEntry(entry)) {
         warn(problem->message);

@@ -15,6 +15,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <array>
@@ -78,6 +79,10 @@ public:
     QAction* mnuPred;
     QAction* mnuBuild;
     QAction* mnuNext;
+    QMenu* mnuExchange; // "Обмен": import, paste (Ctrl+V in the list), export
+    QAction* mnuImport;
+    QAction* mnuPaste;
+    QAction* mnuExport;
 
 public Q_SLOTS:
     void Check1_Click();

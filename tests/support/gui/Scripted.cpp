@@ -67,6 +67,11 @@ void ScriptedProgress::finish()
     ++finished;
 }
 
+QString ScriptedFileDialogs::getOpenFileName(const QString& caption, const QString& folder, const QString& filter)
+{
+    return getSaveFileName(caption, folder, filter);
+}
+
 RecordingDesktop::RecordingDesktop() { zarnel::setDesktop(this); }
 RecordingDesktop::~RecordingDesktop() { zarnel::setDesktop(nullptr); }
 

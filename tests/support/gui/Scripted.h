@@ -46,6 +46,8 @@ public:
     ScriptedFileDialogs();
     ~ScriptedFileDialogs() override;
     QString getSaveFileName(const QString& caption, const QString& proposedPath, const QString& filter) override;
+    // Answers from the same queue as the save dialog.
+    QString getOpenFileName(const QString& caption, const QString& folder, const QString& filter) override;
 
     QStringList answers; // taken from the front; empty = cancel
     QStringList proposed;
