@@ -44,6 +44,7 @@ public:
         return buttons == MsgButtons::YesNo ? MsgAnswer::Yes : MsgAnswer::OK;
     }
     QString getSaveFileName(const QString&, const QString&, const QString&) override { return savePath; }
+    QString getOpenFileName(const QString&, const QString&, const QString&) override { return {}; }
     bool openDocument(const QString&) override { return true; }
     bool startProgram(const QString&, const QStringList&) override { return true; }
 };
