@@ -5,6 +5,7 @@
 #include "core/DemoData.h"
 #include "core/Formats.h"
 #include "core/ProgramFolder.h"
+#include "windows/results/BatchCompare.h"
 #include "windows/results/BatchReport.h"
 #include "windows/shell/Startup.h"
 
@@ -42,6 +43,7 @@ int main(int argc, char** argv)
     parser.addOption(home);
     parser.addOption(demo);
     zarnel::AddBatchReportOptions(parser);
+    zarnel::AddBatchCompareOptions(parser);
     parser.process(app);
 
     std::unique_ptr<QTemporaryDir> demoDir;
@@ -62,6 +64,8 @@ int main(int argc, char** argv)
         }
     }
 
+    if (const std::optional<int> exitCode = zarnel::RunBatchCompareIfRequested(parser))
+        return *exitCode;
     if (const std::optional<int> exitCode = zarnel::RunBatchReportIfRequested(parser))
         return *exitCode;
 
