@@ -261,15 +261,7 @@ frmOutput::frmOutput()
     applyDesignSettings();
 
     // As large as the charts want, but never beyond the screen.
-    int width = 17700;
-    int height = 12600;
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect free = screen->availableGeometry();
-        width = qMin(width, PixelsToTwipsX(free.width()));
-        height = qMin(height, PixelsToTwipsY(free.height()));
-    }
-    setWidthTwips(width);
-    setHeightTwips(height);
+    setSizeTwipsWithinScreen(17700, 12600);
 }
 
 QWidget* frmOutput::buildKindPage(int kind, const std::array<QString, 3>& captions, const QString& collectiveCaption,

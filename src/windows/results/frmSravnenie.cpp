@@ -11,9 +11,7 @@
 #include "windows/results/frmOutput.h"
 
 #include <QGridLayout>
-#include <QGuiApplication>
 #include <QHBoxLayout>
-#include <QScreen>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
@@ -114,7 +112,7 @@ frmSravnenie::frmSravnenie()
     tabSrav = new FlexGrid(central);
     tabSrav->setFixedCols(0);
     tabSrav->setCols(ComparisonColumns);
-    const std::array<int, ComparisonColumns> widths{3000, 2300, 2300, 1800, 2600, 2800};
+    const std::array<int, ComparisonColumns> widths{4300, 2100, 2100, 1500, 2500, 2800};
     for (int c = 0; c < ComparisonColumns; ++c)
         tabSrav->setColWidth(c, widths[size_t(c)]);
     tabSrav->setRows(1);
@@ -133,15 +131,7 @@ frmSravnenie::frmSravnenie()
     connect(Command3, &QPushButton::clicked, this, &frmSravnenie::Command3_Click);
     connect(lstObjekt, &QListWidget::itemChanged, this, &frmSravnenie::itemChanged);
 
-    int width = 16800;
-    int height = 11400;
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect free = screen->availableGeometry();
-        width = qMin(width, PixelsToTwipsX(free.width()));
-        height = qMin(height, PixelsToTwipsY(free.height()));
-    }
-    setWidthTwips(width);
-    setHeightTwips(height);
+    setSizeTwipsWithinScreen(16800, 11400);
 }
 
 void frmSravnenie::Form_Load()
