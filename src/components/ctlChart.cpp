@@ -381,7 +381,9 @@ void ctlChart::rebuildDrawing()
         curve->setPen(QPen(o.colour, 2, o.dashed ? Qt::DashLine : Qt::SolidLine));
         if (o.points.size() == 1) {
             curve->setLineStyle(QCPCurve::lsNone);
-            curve->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssSquare, QPen(o.colour, 2), o.colour, 9));
+            // A criterion's single point is a square; a data curve of one point a disc, like the chart's bullets.
+            curve->setScatterStyle(QCPScatterStyle(o.dashed ? QCPScatterStyle::ssSquare : QCPScatterStyle::ssDisc,
+                                                   QPen(o.colour, 2), o.colour, 9));
         }
         curve->addToLegend();
     }

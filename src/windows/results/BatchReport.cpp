@@ -45,7 +45,8 @@ void PrepareBatchReport(int argc, char** argv)
 {
     for (int i = 1; i < argc; ++i)
         if (std::strcmp(argv[i], "--report") == 0 || std::strncmp(argv[i], "--report=", 9) == 0 ||
-            std::strcmp(argv[i], "--compare") == 0 || std::strncmp(argv[i], "--compare=", 10) == 0) {
+            std::strcmp(argv[i], "--compare") == 0 || std::strncmp(argv[i], "--compare=", 10) == 0 ||
+            std::strcmp(argv[i], "--kind") == 0 || std::strncmp(argv[i], "--kind=", 7) == 0) {
             qputenv("QT_QPA_PLATFORM", "offscreen");
             // A script reads stderr as the report's failure: Qt's own notes (a missing XDG_RUNTIME_DIR, fonts)
             // stay out of it; critical and fatal ones still come through.

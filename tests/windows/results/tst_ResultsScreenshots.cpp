@@ -129,6 +129,7 @@ private Q_SLOTS:
         folder = qEnvironmentVariable("ZARNEL_SCREENSHOTS");
         if (folder.isEmpty())
             QSKIP("set ZARNEL_SCREENSHOTS to a folder to take the screenshots");
+        QDir().mkpath(folder);
         testing::TestHome home;
         testing::ScriptedMessages msgs;
         {
