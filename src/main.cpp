@@ -9,6 +9,7 @@
 #include "core/QtTranslation.h"
 #include "core/Version.h"
 #include "windows/results/BatchExchange.h"
+#include "windows/results/BatchCompare.h"
 #include "windows/results/BatchReport.h"
 #include "windows/shell/Startup.h"
 
@@ -70,6 +71,7 @@ int main(int argc, char** argv)
     parser.addOption(demo);
     zarnel::AddBatchReportOptions(parser);
     zarnel::AddBatchExchangeOptions(parser);
+    zarnel::AddBatchCompareOptions(parser);
     parser.process(app);
 
     std::unique_ptr<QTemporaryDir> demoDir;
@@ -93,6 +95,8 @@ int main(int argc, char** argv)
     zarnel::InstallLogFile(zarnel::ProgramFolder());
 
     if (const std::optional<int> exitCode = zarnel::RunBatchExchangeIfRequested(parser))
+        return *exitCode;
+    if (const std::optional<int> exitCode = zarnel::RunBatchCompareIfRequested(parser))
         return *exitCode;
     if (const std::optional<int> exitCode = zarnel::RunBatchReportIfRequested(parser))
         return *exitCode;

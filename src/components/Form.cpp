@@ -4,6 +4,7 @@
 
 #include <QCloseEvent>
 #include <QGuiApplication>
+#include <QScreen>
 #include <QLayout>
 #include <QTimer>
 
@@ -206,6 +207,21 @@ void FormRegistry::reset()
     m_order.clear();
     m_activationOrder.clear();
     m_active = nullptr;
+}
+
+} // namespace zarnel
+
+namespace zarnel {
+
+void Form::setSizeTwipsWithinScreen(int widthTwips, int heightTwips)
+{
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect free = screen->availableGeometry();
+        widthTwips = qMin(widthTwips, PixelsToTwipsX(free.width()));
+        heightTwips = qMin(heightTwips, PixelsToTwipsY(free.height()));
+    }
+    setWidthTwips(widthTwips);
+    setHeightTwips(heightTwips);
 }
 
 } // namespace zarnel

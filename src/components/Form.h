@@ -34,6 +34,8 @@ public:
     int heightTwips() const { return m_heightTwips; }
     void setWidthTwips(int twips);
     int widthTwips() const { return m_widthTwips; }
+    // Both sizes, each cut to the screen's free area: windows that want more than a small screen has.
+    void setSizeTwipsWithinScreen(int widthTwips, int heightTwips);
 
 protected:
     virtual void Form_Load() {}

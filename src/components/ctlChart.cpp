@@ -476,10 +476,12 @@ void ctlChart::rebuildDrawing()
         for (const QPointF& p : o.points)
             if (finite(p))
                 curve->addData(p.x(), p.y());
-        curve->setPen(QPen(o.colour, 2, Qt::DashLine)); // dashed: a criterion, not data
+        curve->setPen(QPen(o.colour, 2, o.dashed ? Qt::DashLine : Qt::SolidLine));
         if (o.points.size() == 1) {
             curve->setLineStyle(QCPCurve::lsNone);
-            curve->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssSquare, QPen(o.colour, 2), o.colour, 9));
+            // A criterion's single point is a square; a data curve of one point a disc, like the chart's bullets.
+            curve->setScatterStyle(QCPScatterStyle(o.dashed ? QCPScatterStyle::ssSquare : QCPScatterStyle::ssDisc,
+                                                   QPen(o.colour, 2), o.colour, 9));
         }
         curve->addToLegend();
     }

@@ -116,6 +116,7 @@ public:
         QString name;
         QColor colour;
         QVector<QPointF> points;
+        bool dashed = true; // a criterion; solid: data (the curves of compared variants)
     };
     void setOverlays(const QVector<Overlay>& overlays) { m_overlays = overlays; }
     const QVector<Overlay>& overlays() const { return m_overlays; }

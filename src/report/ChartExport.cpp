@@ -91,19 +91,24 @@ bool WriteChartDocument(DocxWriter& document, const QImage& picture, const QStri
 
 void ExportChartToWord(ctlChart& chart, int chartNumber)
 {
+    ExportChartToWord(chart, ChartCaption(chartNumber), ChartDocumentTitle(chartNumber));
+}
+
+void ExportChartToWord(ctlChart& chart, const QString& caption, const QString& documentTitle)
+{
     QImage picture;
     {
         const UserInputHold hold;
         picture = CopyChartPicture(chart);
     }
     DocxWriter document;
-    if (!WriteChartDocument(document, picture, ChartCaption(chartNumber))) {
+    if (!WriteChartDocument(document, picture, caption)) {
         MsgBox(QStringLiteral("Не удалось получить рисунок графика."), QStringLiteral("Внимание!!!"),
                MsgIcon::Critical);
         return;
     }
     const QString path = AskDocumentPath(QStringLiteral("Сохранить рисунок"),
-                                         QStringLiteral("Рисунок - ") + ChartDocumentTitle(chartNumber));
+                                         QStringLiteral("Рисунок - ") + documentTitle);
     if (!path.isEmpty())
         SaveAndOpenDocument(document, path);
 }

@@ -27,5 +27,7 @@ bool WriteChartDocument(DocxWriter& document, const QImage& picture, const QStri
 // The whole command: picture (the user's input held back meanwhile), save dialog, document saved and opened.
 // Failures are told in a message.
 void ExportChartToWord(ctlChart& chart, int chartNumber);
+// The same with a caption of its own and the proposed file name "Рисунок - <documentTitle>.docx".
+void ExportChartToWord(ctlChart& chart, const QString& caption, const QString& documentTitle);
 
 } // namespace zarnel

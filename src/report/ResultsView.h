@@ -23,6 +23,8 @@ struct ResultsPage {
     ctlChart* polygonChart = nullptr;
     QLabel* criteria = nullptr; // sentences of the criterion lines, one per line of text; may be absent
     QLabel* limit = nullptr;    // what follows the individual risk when a limit is chosen; may be absent
+    QLabel* contributionCaption = nullptr; // "Вклад сценариев в …"; may be absent, with the grid
+    FlexGrid* contributions = nullptr;     // the scenarios' contributions, header row included
 };
 
 // Pages in the order of the outer tab strip: fatalities, severe injuries, light injuries, sanitary losses, damage.

@@ -149,6 +149,34 @@ bool WriteScenarioTable(DocxWriter& w, const ReportObject& object, ReportProgres
     return true;
 }
 
+// The scenarios' contributions after the indicator table: caption, then every cell of the grid.
+void WriteContributionTable(DocxWriter& w, const ResultsPage& page)
+{
+    const int rows = page.contributions ? page.contributions->Rows() : 0;
+    const int columns = page.contributions ? page.contributions->Cols() : 0;
+    if (rows == 0 || columns == 0)
+        return;
+    w.newBlock(12);
+    w.left();
+    w.boldOff();
+    w.append(QStringLiteral("Таблица ___ - ") + LabelText(page.contributionCaption) + CRLF);
+    w.newBlock(10);
+    w.fontBoldOff();
+    w.collapseToEnd();
+    w.addTable(rows, columns);
+    DocxTable t = w.lastTable();
+    t.setAllowAutoFit(true);
+    RuleTable(t);
+    for (int i = 0; i < rows; ++i)
+        for (int j = 0; j < columns; ++j)
+            t.cell(i + 1, j + 1).append(page.contributions->TextMatrix(i, j));
+    t.fitToWindow();
+    w.newBlock(12);
+    w.append(CRLF);
+    w.centre();
+    w.boldOff();
+}
+
 bool WriteSection(DocxWriter& w, int section, const ResultsView& view, ReportProgress& progress)
 {
     const SectionTexts& texts = kSections[section];
@@ -234,6 +262,7 @@ bool WriteSection(DocxWriter& w, int section, const ResultsView& view, ReportPro
     w.append(CRLF);
     w.centre();
     w.boldOff();
+    WriteContributionTable(w, page);
 
     // First figure: the F/n (F/G) chart.
     w.newBlock();

@@ -60,6 +60,7 @@ KindResult BuildKindWith(KindReader& reader, int kind, double peopleValue)
     PlanCharts(r);
     FillResultTable(r, reader, rows.size());
     SetIndicatorTexts(r, peopleValue);
+    r.contributions = ScenarioContributions(rows);
     return r;
 }
 

@@ -15,6 +15,7 @@
 
 #include "core/Database.h"
 #include "risk/ChartPlan.h"
+#include "risk/Contributions.h"
 #include "risk/Criteria.h"
 #include "risk/Kinds.h"
 #include "risk/ResultTable.h"
@@ -77,6 +78,8 @@ struct KindResult {
     double riskSum = 0;     // collective risk (people per year) or expected damage (million roubles per year)
     QString collectiveText; // K_Sm_por, K_T_por, K_L_por, K_San_por, K_Ush
     QString individualText; // I_Sm_por ...; empty for damage, which has no individual label
+
+    ContributionTable contributions; // the scenarios' shares of riskSum
 
     int rowCount() const { return int(dist.size()); }              // K
     int distinctCount() const { return int(polygonCurve.size()); } // D

@@ -177,7 +177,8 @@ private:
         const auto rows = m_c.select(ScenarioStatement(m_obj, ScenarioKey(indicator.value(QStringLiteral("id_scen")))));
         if (rows.isEmpty())
             return std::nullopt;
-        return ScenarioRow{FieldText(rows.first(), "Name"), FieldDouble(rows.first(), "Risk")};
+        return ScenarioRow{FieldText(rows.first(), "Name"), FieldDouble(rows.first(), "Risk"),
+                           FieldIsEmpty(rows.first(), "Opis") ? QString() : FieldText(rows.first(), "Opis")};
     }
 
     Connection& m_c;
@@ -189,18 +190,20 @@ private:
 
 ScenarioCache::ScenarioCache(Connection& c, qint16 objectId)
 {
-    int id = -1, name = -1, risk = -1;
+    int id = -1, name = -1, risk = -1, opis = -1;
     ForEachRow(c, QStringLiteral("select * from tabScen where Id_obj=") + Obj(objectId), [&](QSqlQuery& q) {
         if (id < 0) {
             id = Column(q, "Id");
             name = Column(q, "Name");
             risk = Column(q, "Risk");
+            opis = Column(q, "Opis");
         }
         const qint16 key = ScenarioKey(q.value(id));
         // A duplicate key answers with its first row, as the one-scenario statement reads it.
         if (!m_rows.contains(key))
             m_rows.insert(key,
-                          ScenarioRow{q.isNull(name) ? QString() : q.value(name).toString(), q.value(risk).toDouble()});
+                          ScenarioRow{q.isNull(name) ? QString() : q.value(name).toString(), q.value(risk).toDouble(),
+                                      q.isNull(opis) ? QString() : q.value(opis).toString()});
     });
 }
 

@@ -11,8 +11,9 @@
 namespace zarnel {
 
 struct ScenarioRow {
-    QString name;
+    QString name;    // classification number
     double risk = 0; // a null frequency counts as 0
+    QString title;   // Opis; empty when null
 };
 
 struct IndicatorRow {

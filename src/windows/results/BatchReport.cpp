@@ -49,7 +49,7 @@ bool ConnectForBatch()
 void PrepareBatchReport(int argc, char** argv)
 {
     for (int i = 1; i < argc; ++i)
-        for (const char* option : {"--report", "--import", "--export-scenarios", "--export-results"}) {
+        for (const char* option : {"--report", "--import", "--export-scenarios", "--export-results", "--compare", "--kind"}) {
             const size_t n = std::strlen(option);
             if (std::strncmp(argv[i], option, n) != 0 || (argv[i][n] != 0 && argv[i][n] != '='))
                 continue;

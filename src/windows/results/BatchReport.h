@@ -35,8 +35,8 @@ struct BatchReportOutcome {
     QString message; // empty on success
 };
 
-// Call before the QApplication is made: a batch report (and the exchange commands) runs on the offscreen platform and needs no display, and
-// Qt's warnings are not printed.
+// Call before the QApplication is made: a batch report (and the exchange commands and a batch comparison) runs on
+// the offscreen platform and needs no display, and Qt's warnings are not printed.
 void PrepareBatchReport(int argc, char** argv);
 
 void AddBatchReportOptions(QCommandLineParser& parser);

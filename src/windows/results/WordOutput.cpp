@@ -23,6 +23,8 @@ ResultsView ResultsViewOf(frmOutput& f)
         const int kind = KindOfPage(page);
         view.pages[size_t(page)].criteria = f.chartControls(KindInfoOf(kind).stepChart).verdict;
         view.pages[size_t(page)].limit = f.limitLabel(kind);
+        view.pages[size_t(page)].contributionCaption = f.contributionCaption(kind);
+        view.pages[size_t(page)].contributions = f.contributionGrid(kind);
     }
     return view;
 }

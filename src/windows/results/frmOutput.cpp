@@ -6,10 +6,12 @@
 #include "core/Database.h"
 #include "core/Shared.h"
 #include "risk/Kinds.h"
+#include "windows/results/AxisFrame.h"
 #include "windows/results/ChartRedraw.h"
 #include "windows/results/ExcelOutput.h"
 #include "windows/results/WordOutput.h"
 #include "windows/results/frmKriterii.h"
+#include "windows/results/frmSravnenie.h"
 #include "windows/results/WrappedTabWidget.h"
 #include "windows/scenarios/frmInput.h"
 
@@ -93,6 +95,7 @@ frmOutput::frmOutput()
     mnuWord = menuBar()->addAction(QStringLiteral("Вывод результатов в MWord"));
     mnuKriterii = menuBar()->addAction(QStringLiteral("Критерии приемлемости..."));
     mnuExcel = menuBar()->addAction(QStringLiteral("Экспорт результатов в Excel..."));
+    mnuSravnenie = menuBar()->addAction(QStringLiteral("Сравнение вариантов..."));
     mnuExit = menuBar()->addAction(QStringLiteral("Выход"));
 
     auto* central = new QWidget(this);
@@ -255,20 +258,13 @@ frmOutput::frmOutput()
     connect(mnuExit, &QAction::triggered, this, &frmOutput::mnuExit_Click);
     connect(mnuKriterii, &QAction::triggered, this, &frmOutput::mnuKriterii_Click);
     connect(mnuExcel, &QAction::triggered, this, [this] { ExcelExport_Click(*this); });
+    connect(mnuSravnenie, &QAction::triggered, this, &frmOutput::mnuSravnenie_Click);
     ConnectWordOutput(this);
 
     applyDesignSettings();
 
     // As large as the charts want, but never beyond the screen.
-    int width = 17700;
-    int height = 12600;
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect free = screen->availableGeometry();
-        width = qMin(width, PixelsToTwipsX(free.width()));
-        height = qMin(height, PixelsToTwipsY(free.height()));
-    }
-    setWidthTwips(width);
-    setHeightTwips(height);
+    setSizeTwipsWithinScreen(17700, 12600);
 }
 
 QWidget* frmOutput::buildKindPage(int kind, const std::array<QString, 3>& captions, const QString& collectiveCaption,
@@ -335,6 +331,16 @@ QWidget* frmOutput::buildKindPage(int kind, const std::array<QString, 3>& captio
     }
     boxes->setColumnStretch(2, 1);
     tableLayout->addLayout(boxes);
+
+    m_contributionCaption[kind] = new QLabel(ContributionCaption(kind), table);
+    setTextColour(m_contributionCaption[kind], colour);
+    tableLayout->addWidget(m_contributionCaption[kind]);
+    m_contributions[kind] = new FlexGrid(table);
+    m_contributions[kind]->setFixedCols(0);
+    m_contributions[kind]->setCols(ContributionColumns);
+    for (int c = 0; c < ContributionColumns; ++c)
+        m_contributions[kind]->setColWidth(c, ContributionColumnWidths[c]);
+    tableLayout->addWidget(m_contributions[kind], 1);
     inner->addTab(table, captions[2]);
 
     layout->addWidget(inner, 1);
@@ -363,30 +369,19 @@ QWidget* frmOutput::buildChartPage(int chart, const QString& xCaption, const QSt
     layout->addLayout(chartColumn, 1);
 
     auto* panel = new QVBoxLayout();
-    const auto frame = [page](const QString& title, QLineEdit*& from, QLineEdit*& to, QLineEdit*& divisions,
-                              QRadioButton*& logarithmic, QRadioButton*& linear, const QString& caption) {
-        auto* box = new QGroupBox(title, page);
-        auto* grid = new QGridLayout(box);
-        grid->setVerticalSpacing(4);
-        const QStringList labels{QStringLiteral("от"), QStringLiteral("до"), QStringLiteral("число разбиений")};
-        QLineEdit** edits[] = {&from, &to, &divisions};
-        for (int row = 0; row < 3; ++row) {
-            *edits[row] = new QLineEdit(box);
-            (*edits[row])->setFixedWidth(TwipsToPixelsX(1300));
-            grid->addWidget(*edits[row], row, 0);
-            grid->addWidget(new QLabel(labels[row], box), row, 1);
-        }
-        linear = new QRadioButton(QStringLiteral("Линейная"), box);
-        logarithmic = new QRadioButton(QStringLiteral("Логарифмическая"), box);
-        grid->addWidget(linear, 3, 0, 1, 2);
-        grid->addWidget(logarithmic, 4, 0, 1, 2);
-        auto* axisCaption = new QLabel(caption, box);
-        axisCaption->setWordWrap(true);
-        grid->addWidget(axisCaption, 5, 0, 1, 2);
-        return box;
-    };
-    panel->addWidget(frame(QStringLiteral("Ось ОХ"), k.xFrom, k.xTo, k.xDivisions, k.xLog, k.xLinear, xCaption));
-    panel->addWidget(frame(QStringLiteral("Ось ОУ"), k.yFrom, k.yTo, k.yDivisions, k.yLog, k.yLinear, yCaption));
+    AxisFrameControls x, y;
+    panel->addWidget(MakeAxisFrame(page, QStringLiteral("Ось ОХ"), xCaption, x));
+    panel->addWidget(MakeAxisFrame(page, QStringLiteral("Ось ОУ"), yCaption, y));
+    k.xFrom = x.from;
+    k.xTo = x.to;
+    k.xDivisions = x.divisions;
+    k.xLog = x.logarithmic;
+    k.xLinear = x.linear;
+    k.yFrom = y.from;
+    k.yTo = y.to;
+    k.yDivisions = y.divisions;
+    k.yLog = y.logarithmic;
+    k.yLinear = y.linear;
     k.build = new QPushButton(QStringLiteral("Построить"), page);
     k.toWord = new QPushButton(QStringLiteral("Вывод графика в MWord"), page);
     panel->addSpacing(6);
@@ -401,27 +396,39 @@ QWidget* frmOutput::buildChartPage(int chart, const QString& xCaption, const QSt
     return page;
 }
 
+void ApplyChartDesign(ctlChart& chart, int number)
+{
+    const ChartDesign& d = kDesign[size_t(qBound(1, number, 10))];
+    chart.setTitlex(S(d.titleX));
+    chart.setTitley(S(d.titleY));
+    chart.setFormatx(S(d.formatX));
+    chart.setFormaty(QStringLiteral("0.00E-00"));
+    chart.setMinx(1);
+    chart.setMaxx(8);
+    chart.setAxistypex(d.logX ? 1 : 0);
+    chart.setAxistypey(d.logY ? 1 : 0);
+    chart.setChartbackcolor(Qt::white);
+    chart.setBulletwidth(2);
+    chart.setAutoscalex(false);
+    chart.setAutoscaley(false);
+    chart.setAxistitlecolor(rgb(d.colour));
+    if (d.curveColour >= 0)
+        chart.setCurvecolor(rgb(unsigned(d.curveColour)));
+}
+
+std::pair<QString, QString> ChartAxisCaptions(int number)
+{
+    const ChartDesign& d = kDesign[size_t(qBound(1, number, 10))];
+    return {S(d.captionX), S(d.captionY)};
+}
+
 void frmOutput::applyDesignSettings()
 {
     for (int c = 1; c <= 10; ++c) {
         const ChartDesign& d = kDesign[c];
         const ChartControls& k = m_charts[c];
         ctlChart* chart = k.chart;
-        chart->setTitlex(S(d.titleX));
-        chart->setTitley(S(d.titleY));
-        chart->setFormatx(S(d.formatX));
-        chart->setFormaty(QStringLiteral("0.00E-00"));
-        chart->setMinx(1);
-        chart->setMaxx(8);
-        chart->setAxistypex(d.logX ? 1 : 0);
-        chart->setAxistypey(d.logY ? 1 : 0);
-        chart->setChartbackcolor(Qt::white);
-        chart->setBulletwidth(2);
-        chart->setAutoscalex(false);
-        chart->setAutoscaley(false);
-        chart->setAxistitlecolor(rgb(d.colour));
-        if (d.curveColour >= 0)
-            chart->setCurvecolor(rgb(unsigned(d.curveColour)));
+        ApplyChartDesign(*chart, c);
         chart->Redraw();
 
         k.xDivisions->setText(QStringLiteral("10"));
@@ -500,10 +507,30 @@ void frmOutput::mnuKriterii_Click()
     f->Show(true);
 }
 
+void frmOutput::mnuSravnenie_Click()
+{
+    forms().get<frmSravnenie>()->Show();
+}
+
+void frmOutput::showContributions(const KindResult& r)
+{
+    FlexGrid* grid = m_contributions[r.kind];
+    const auto texts = ContributionTexts(r.contributions, r.kind);
+    grid->setUpdatesEnabled(false);
+    grid->Clear();
+    grid->setRows(int(texts.size()));
+    for (int row = 0; row < int(texts.size()); ++row)
+        for (int c = 0; c < ContributionColumns; ++c)
+            grid->setTextMatrix(row, c, texts[row][size_t(c)]);
+    grid->setRowHeight(0, 500); // the headers take two lines
+    grid->setUpdatesEnabled(true);
+}
+
 void frmOutput::showKind(const KindResult& r)
 {
     const KindInfo info = KindInfoOf(r.kind);
     showCriteria(r);
+    showContributions(r);
     const auto draw = [](const ChartControls& k, const ChartPlan& plan, const AxisTexts& boxes) {
         ReplayChartPlan(plan, *k.chart);
         k.xFrom->setText(boxes.minX);

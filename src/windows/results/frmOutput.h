@@ -18,8 +18,15 @@
 #include <QRadioButton>
 #include <QTabWidget>
 #include <array>
+#include <utility>
 
 namespace zarnel {
+
+// The design-time look of chart number 1..10 (titles, formats, axes at start, colours), for any chart that shows
+// the same quantity.
+void ApplyChartDesign(ctlChart& chart, int number);
+// The captions under its "Ось ОХ" and "Ось ОУ" frames.
+std::pair<QString, QString> ChartAxisCaptions(int number);
 
 class frmOutput : public Form {
     Q_OBJECT
@@ -53,6 +60,9 @@ public:
     QTabWidget* innerTabs(int kind) const { return m_innerTabs[kind]; }
     // What follows the individual risk when the object has a limit for the kind; hidden otherwise.
     QLabel* limitLabel(int kind) const { return m_limit[kind]; }
+    // The scenarios' contributions to the kind's collective risk (expected damage), under their caption.
+    FlexGrid* contributionGrid(int kind) const { return m_contributions[kind]; }
+    QLabel* contributionCaption(int kind) const { return m_contributionCaption[kind]; }
 
     // Fills the pages of the kinds that ran, switches the pages on or off and opens every strip on its first
     // tab (the outer one on the first page that is on). Kinds that did not run keep what they show.
@@ -65,6 +75,7 @@ public:
     QAction* mnuWord;
     QAction* mnuKriterii; // "Критерии приемлемости..."
     QAction* mnuExcel; // "Экспорт результатов в Excel...": the numbers of the build shown
+    QAction* mnuSravnenie; // "Сравнение вариантов..."
     QAction* mnuExit;
 
     QTabWidget* SSTab2; // page per kind: fatalities, severe, light, sanitary, damage
@@ -156,6 +167,7 @@ public Q_SLOTS:
     void mnuReturn_Click();
     void mnuExit_Click();
     void mnuKriterii_Click();
+    void mnuSravnenie_Click();
 
 public:
     // "Построить" of chart c with its own boxes and options.
@@ -175,6 +187,7 @@ private:
     void showKind(const KindResult& r);
     // The kind's criterion lines on its step chart, their sentences and the limit text.
     void showCriteria(const KindResult& r);
+    void showContributions(const KindResult& r);
     // Judges the last build again with the object's choice and shows it (after the criteria window saved).
     void criteriaChanged();
     void redraw(int chart, bool polygon);
@@ -187,6 +200,8 @@ private:
     std::array<QLabel*, 5> m_individual{};
     std::array<QTabWidget*, 5> m_innerTabs{};
     std::array<QLabel*, 5> m_limit{};
+    std::array<FlexGrid*, 5> m_contributions{};
+    std::array<QLabel*, 5> m_contributionCaption{};
     bool m_redrawing = false;
 };
 

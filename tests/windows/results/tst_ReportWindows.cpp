@@ -97,6 +97,7 @@ private Q_SLOTS:
     void criteriaInWindowAndReport();
     void batchCriteria_data();
     void batchCriteria();
+    void contributionsInWindowAndReport();
     void libreOfficeRendersTheDemoReport();
 
 private:
@@ -490,7 +491,35 @@ void tst_ReportWindows::libreOfficeRendersTheDemoReport()
             if (text.startsWith(kind))
                 startsOfPages << kind;
     QCOMPARE(startsOfPages, laterKinds);
-    QCOMPARE(pageCount, 10);
+    // Two pages per kind, and one more for the scenario contribution tables of the first four kinds.
+    QCOMPARE(pageCount, 15);
+}
+
+// The indicator page's contribution table, and the same cells in the report after the indicator table.
+void tst_ReportWindows::contributionsInWindowAndReport()
+{
+    testing::object("Склад", 100).scenario("С1", 1e-4, "Утечка").kills(1).scenario("С2", 2e-5).kills(3);
+    QTemporaryDir dir;
+    const QString file = dir.filePath("отчет.docx");
+    QCOMPARE(RunBatchReport({"Склад", file, std::nullopt}).exitCode, 0);
+
+    DocxReader reader;
+    QVERIFY2(reader.load(file), qPrintable(reader.errorString()));
+    QVERIFY(reader.paragraphTexts().contains("Таблица ___ - Вклад сценариев в коллективный риск гибели людей"));
+    // Scenarios, the fatalities' indicators, then their contributions.
+    QVERIFY(reader.tables().size() >= 3);
+    const DocxReader::Table& t = reader.tables()[2];
+    QStringList rows;
+    for (int r = 1; r <= t.rowCount(); ++r) {
+        QStringList cells;
+        for (int c = 1; c <= t.columnCount(); ++c)
+            cells << t.cellText(r, c);
+        rows << cells.join('|');
+    }
+    QCOMPARE(rows, (QStringList{"Классификационный номер|Наименование|Число погибших, n человек|Частота сценария, "
+                                "1/год|Вклад, чел./год|Доля, %",
+                                "С1|Утечка|1|1,000E-04|1,000E-04|62,5", "С2||3|2,000E-05|0,600E-04|37,5",
+                                "Итого|||1,200E-04|1,600E-04|100,0"}));
 }
 
 QTEST_MAIN(tst_ReportWindows)

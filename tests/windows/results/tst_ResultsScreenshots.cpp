@@ -12,6 +12,7 @@
 #include "windows/results/BuildDiagrams.h"
 #include "windows/results/frmKriterii.h"
 #include "windows/results/frmOutput.h"
+#include "windows/results/frmSravnenie.h"
 #include "windows/scenarios/frmInput.h"
 
 #include <QDir>
@@ -119,6 +120,41 @@ private Q_SLOTS:
         k->move(0, 0);
         save(k, "criteria-window");
         QVERIFY(msgs.calls.isEmpty());
+        testing::resetWindows();
+    }
+
+    // The sample object against a variant whose even scenarios happen five times less often.
+    void comparison()
+    {
+        folder = qEnvironmentVariable("ZARNEL_SCREENSHOTS");
+        if (folder.isEmpty())
+            QSKIP("set ZARNEL_SCREENSHOTS to a folder to take the screenshots");
+        QDir().mkpath(folder);
+        testing::TestHome home;
+        testing::ScriptedMessages msgs;
+        {
+            Connection c;
+            const qint16 base = WriteDemoObject(c);
+            const qint16 variant = base + 1;
+            c.exec("INSERT INTO tabObjekt (Id, Name, People) SELECT ?, ?, People FROM tabObjekt WHERE Id = ?",
+                   {variant, QStringLiteral("Склад СУГ после мероприятий"), base});
+            c.exec("INSERT INTO tabScen (Id_obj, Id, Name, Opis, Risk) SELECT ?, Id, Name, Opis, "
+                   "Risk * CASE WHEN Id % 2 = 0 THEN 0.2 ELSE 1 END FROM tabScen WHERE Id_obj = ?",
+                   {variant, base});
+            c.exec("INSERT INTO tabRisk (Id_obj, Id_scen, Id_por, Number) SELECT ?, Id_scen, Id_por, Number "
+                   "FROM tabRisk WHERE Id_obj = ?",
+                   {variant, base});
+            EnsureCriteriaTables(c);
+            SetChosenCriteria(c, base, {QStringLiteral("Дания")});
+        }
+        frmSravnenie* f = forms().get<frmSravnenie>();
+        f->Show();
+        f->move(0, 0);
+        for (int i = 0; i < f->lstObjekt->count(); ++i)
+            f->lstObjekt->item(i)->setCheckState(Qt::Checked);
+        f->Command1->click();
+        QVERIFY(msgs.calls.isEmpty());
+        save(f, "comparison-fatalities");
         testing::resetWindows();
     }
 };

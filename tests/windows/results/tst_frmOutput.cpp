@@ -269,7 +269,8 @@ private Q_SLOTS:
         QCOMPARE(individual == nullptr, valueCaptions.size() == 1);
         QStringList captions;
         for (const QLabel* l : collective->parentWidget()->findChildren<QLabel*>()) {
-            if (l == collective || l == individual || l == out->limitLabel(kind))
+            if (l == collective || l == individual || l == out->limitLabel(kind) ||
+                l == out->contributionCaption(kind))
                 continue;
             captions << l->text();
             QCOMPARE(l->palette().color(QPalette::WindowText), colour);
@@ -279,6 +280,8 @@ private Q_SLOTS:
         if (individual)
             QCOMPARE(individual->palette().color(QPalette::WindowText), colour);
         QVERIFY(tabs->widget(2)->isAncestorOf(out->resultGrid(kind)));
+        QVERIFY(tabs->widget(2)->isAncestorOf(out->contributionGrid(kind)));
+        QCOMPARE(out->contributionCaption(kind)->text(), ContributionCaption(kind));
     }
 
     void refusedBoundsLeaveTheChart_data()
