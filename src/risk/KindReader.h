@@ -13,7 +13,7 @@ namespace zarnel {
 struct ScenarioRow {
     QString name;    // classification number
     double risk = 0; // a null frequency counts as 0
-    QString title;   // Opis; empty when null
+    QString title = {}; // Opis; empty when null
 };
 
 struct IndicatorRow {

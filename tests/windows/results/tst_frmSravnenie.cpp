@@ -122,10 +122,10 @@ void tst_frmSravnenie::redrawKeepsTheCurves()
     QCOMPARE(f->ctlChart1->overlays().size(), 2);
 
     // The results charts' checks: the chart stays as it was.
-    f->OX1->setText("0");
+    f->OX2->setText("0");
     testing::ScriptedMessages messages;
     f->Command2->click();
-    QCOMPARE(messages.texts(), QStringList{"На логарифмической шкале границы по OX должны быть больше нуля!"});
+    QCOMPARE(messages.texts(), QStringList{"На логарифмической шкале верхняя граница по OX должна быть больше нуля!"});
     QCOMPARE(f->ctlChart1->maxx(), 100.0);
 }
 
