@@ -122,7 +122,8 @@ void tst_frmSravnenie::redrawKeepsTheCurves()
     QCOMPARE(f->ctlChart1->overlays().size(), 2);
 
     // The results charts' checks: the chart stays as it was.
-    f->OX2->setText("0");
+    f->OX1->setText("-5");
+    f->OX2->setText("-1");
     testing::ScriptedMessages messages;
     f->Command2->click();
     QCOMPARE(messages.texts(), QStringList{"На логарифмической шкале верхняя граница по OX должна быть больше нуля!"});
