@@ -46,6 +46,15 @@ int ChartNumberFormat::decimalsToShow(double value, int limit) const
     return -1;
 }
 
+std::optional<double> ChartNumberFormat::read(const QString& text)
+{
+    bool ok = false;
+    const double v = QLocale().toDouble(text, &ok);
+    if (ok)
+        return v;
+    return std::nullopt;
+}
+
 // A rounded-away negative value must not print as "-0" or "-0,00".
 static QString withoutNegativeZero(QString text)
 {

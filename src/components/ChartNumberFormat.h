@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <optional>
+
 // The subset of VB number format strings the charts use for tick labels: fixed ("0", "0.000", "0.##")
 // and scientific ("0.00E-00", "0.00E+00"). Texts use the decimal separator of the default QLocale.
 class ChartNumberFormat {
@@ -19,6 +21,9 @@ public:
     // Fewest decimals (not below the format's) that show `value` exactly in fixed notation, or -1 when
     // that takes more than `limit` decimals.
     int decimalsToShow(double value, int limit) const;
+
+    // The number a label text reads as (either notation), or nothing when it is no number.
+    static std::optional<double> read(const QString& text);
 
 private:
     QString fixedText(double value, int decimals) const;

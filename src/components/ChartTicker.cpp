@@ -1,11 +1,13 @@
 #include "components/ChartTicker.h"
 
 #include <cmath>
+#include <limits>
+#include <utility>
 
 void ChartTicker::configure(bool logarithmic, int divisions, const QString& format)
 {
     m_logarithmic = logarithmic;
-    m_divisions = qBound(1, divisions, MaxDivisions);
+    m_divisions = qBound(1, divisions, zarnel::kMaxChartDivisions);
     m_format = ChartNumberFormat(format);
 }
 
@@ -24,20 +26,60 @@ void ChartTicker::generate(const QCPRange& range, const QLocale&, QChar, int, QV
         *tickLabels = labels(ticks, spacing);
 }
 
+namespace {
+
+// A tick step written exactly: q * 10^p with q one of 1, 2, 25 (2,5 one power down) or 5.
+struct Step {
+    int q = 1;
+    int p = 0;
+
+    double size() const { return value(1); }
+    // i steps, computed so that 3 steps of 0,1 are 0,3 and not 0,30000000000000004.
+    double value(double i) const { return p >= 0 ? i * q * std::pow(10.0, p) : i * q / std::pow(10.0, -p); }
+};
+
+// The first and last step index within the range, a hair wider than it so the bounds themselves count.
+std::pair<double, double> stepIndices(const QCPRange& range, const Step& step)
+{
+    const double size = step.size();
+    return {std::ceil(range.lower / size - 1e-9), std::floor(range.upper / size + 1e-9)};
+}
+
+} // namespace
+
 QVector<double> ChartTicker::linearTicks(const QCPRange& range) const
 {
     const double span = range.upper - range.lower;
     if (!std::isfinite(span) || span <= 0)
         return {range.lower};
-    QVector<double> ticks;
-    ticks.reserve(m_divisions + 1);
-    for (int k = 0; k <= m_divisions; ++k) {
-        // Computed from the bounds, not accumulated, so the last tick is the upper bound itself.
-        double t = k == m_divisions ? range.upper : range.lower + span * k / m_divisions;
-        if (std::fabs(t) < span * 1e-9)
-            t = 0; // -1..1 in 10 steps must label 0, not 1,1E-16
-        ticks.append(t);
+
+    // The round step whose number of steps across the range is nearest to the divisions asked for (by ratio,
+    // the larger step on a tie), among those that leave at least two ticks in the range.
+    const int e = int(std::floor(std::log10(span / m_divisions)));
+    Step best;
+    double bestScore = std::numeric_limits<double>::infinity();
+    for (int p = e - 1; p <= e + 1; ++p) {
+        for (const Step candidate : {Step{1, p}, Step{2, p}, Step{25, p - 1}, Step{5, p}}) {
+            const auto [first, last] = stepIndices(range, candidate);
+            if (!(last - first >= 1))
+                continue;
+            const double score = std::fabs(std::log(span / candidate.size() / m_divisions));
+            if (score <= bestScore + 1e-12) {
+                best = candidate;
+                bestScore = score;
+            }
+        }
     }
+    if (!std::isfinite(bestScore))
+        return {range.lower, range.upper};
+
+    // Counted, not stepped: far from zero an index may be too large for ++ to change it.
+    const auto [first, last] = stepIndices(range, best);
+    const int count = int(qMin(last - first, 10.0 * zarnel::kMaxChartDivisions)) + 1;
+    QVector<double> ticks;
+    ticks.reserve(count);
+    for (int k = 0; k < count; ++k)
+        ticks.append(best.value(first + k));
     return ticks;
 }
 
@@ -114,19 +156,19 @@ QVector<QString> ChartTicker::labels(const QVector<double>& ticks, Spacing spaci
         return out;
     }
 
-    // The format's own decimals, and more only where neighbouring labels would read the same
-    // (0..8 in ten steps reads 0,0 0,8 1,6 ... rather than 0 1 2 2).
-    const int decimals = m_format.decimals();
-    for (int extra = 0; extra <= 6; ++extra) {
-        bool distinct = true;
-        QString previous;
+    // The format's own decimals, and more where a label would not read as its tick's value (steps of 0,5 on a
+    // whole-number axis read 0,5 1,0 1,5 rather than 1 1 2).
+    const double gap = std::fabs(ticks.size() > 1 ? ticks[1] - ticks[0] : ticks.value(0));
+    const double tolerance = gap * 1e-6;
+    for (int decimals = m_format.decimals(); decimals <= 15; ++decimals) {
+        bool exact = true;
         for (qsizetype i = 0; i < ticks.size(); i += every) {
-            out[i] = m_format.text(ticks[i], decimals + extra);
-            if (i > 0 && out[i] == previous)
-                distinct = false;
-            previous = out[i];
+            out[i] = m_format.text(ticks[i], decimals);
+            const std::optional<double> shown = ChartNumberFormat::read(out[i]);
+            if (!shown || std::fabs(*shown - ticks[i]) > tolerance)
+                exact = false;
         }
-        if (distinct)
+        if (exact)
             break;
     }
     return out;

@@ -1,5 +1,6 @@
 #include "components/DocxModel.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -33,6 +34,12 @@ void addTextRun(DocxParagraph* paragraph, const QString& text)
 
 void docxAppendText(DocxParagraph* last, const QString& text, const std::function<DocxParagraph*()>& split)
 {
+    // The usual text needs no splitting or dropping: keep it shared with the caller's copy. A report's name lists
+    // reach tens of megabytes, and a second copy of each would double the report's memory.
+    if (std::all_of(text.cbegin(), text.cend(), [](QChar c) { return !isLineBreak(c) && isStorable(c); })) {
+        addTextRun(last, text);
+        return;
+    }
     QString pending;
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text.at(i);

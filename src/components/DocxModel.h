@@ -54,6 +54,9 @@ struct DocxTableData {
     bool shadow = false;
     bool allowAutoFit = false;
     bool fitToWindow = false;
+    int headingRows = 0; // repeated at the top of every page the table continues on
+    bool rowsBreakAcrossPages = true;
+    std::vector<double> columnWeights; // relative widths; empty: equal columns
 
     std::vector<DocxParagraph>& cell(int row, int column) { return cells[size_t(row * columns + column)]; }
     const std::vector<DocxParagraph>& cell(int row, int column) const { return cells[size_t(row * columns + column)]; }

@@ -3,12 +3,14 @@
 #include "components/DocxModel.h"
 
 #include <QBuffer>
+#include <QFile>
 #include <QXmlStreamWriter>
 
 #include <quazip.h>
 #include <quazipfile.h>
 #include <quazipnewinfo.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -35,16 +37,34 @@ int halfPoints(double points)
 }
 
 // Prefixed names keep the parts readable and identical to what Word writes.
+// With a sink, the text goes out in pieces as it grows, so a large part is never held whole.
 class PartWriter {
 public:
-    PartWriter() : m_xml(&m_bytes) { m_xml.writeStartDocument(QStringLiteral("1.0"), true); }
+    explicit PartWriter(QIODevice* sink = nullptr) : m_buffer(&m_bytes), m_sink(sink)
+    {
+        m_buffer.open(QIODevice::WriteOnly);
+        m_xml.setDevice(&m_buffer);
+        m_xml.writeStartDocument(QStringLiteral("1.0"), true);
+    }
 
     QXmlStreamWriter& xml() { return m_xml; }
+    // The whole part without a sink; with one, what is left, written out (an empty array).
     QByteArray finish()
     {
         m_xml.writeEndDocument();
+        spill(0);
         return m_bytes;
     }
+    // Hands the text so far to the sink once it is large enough to be worth a write.
+    void spill(qsizetype atLeast = qsizetype(1) << 20)
+    {
+        if (!m_sink || m_bytes.size() < atLeast || m_bytes.isEmpty())
+            return;
+        m_sinkFailed = m_sinkFailed || m_sink->write(m_bytes) != m_bytes.size();
+        m_bytes.clear();
+        m_buffer.seek(0);
+    }
+    bool sinkFailed() const { return m_sinkFailed; }
 
     void start(const QString& name) { m_xml.writeStartElement(name); }
     void end() { m_xml.writeEndElement(); }
@@ -61,6 +81,9 @@ public:
 
 private:
     QByteArray m_bytes;
+    QBuffer m_buffer;
+    QIODevice* m_sink;
+    bool m_sinkFailed = false;
     QXmlStreamWriter m_xml;
 };
 
@@ -224,13 +247,75 @@ void writeBorder(PartWriter& w, const QString& name, const DocxBorderRule& rule,
         w.attr(QStringLiteral("w:shadow"), QStringLiteral("1"));
 }
 
+// Cell margins of the table style, left and right, in twips.
+constexpr int kCellMarginTwips = 108;
+
+// Rough height of a row once wrapped, in twips: Times New Roman averages about half an em a character, and a
+// line is 1.15 of the font size. Only good enough to tell a row that fits on a page from one that does not.
+double estimatedRowTwips(const DocxTableData& table, int row, const std::vector<int>& columnTwips)
+{
+    double tallest = 0;
+    for (int c = 0; c < table.columns; ++c) {
+        const double lineWidth = std::max(columnTwips[size_t(c)] - 2 * kCellMarginTwips, 20);
+        double height = 0;
+        for (const DocxParagraph& paragraph : table.cell(row, c)) {
+            double sizePt = paragraph.mark.sizePt;
+            double textWidth = 0;
+            for (const DocxRun& run : paragraph.runs) {
+                sizePt = std::max(sizePt, run.format.sizePt);
+                textWidth += double(run.text.size()) * run.format.sizePt * 20.0 * 0.55;
+            }
+            height += std::max(1.0, std::ceil(textWidth / lineWidth)) * sizePt * 20.0 * 1.15;
+        }
+        tallest = std::max(tallest, height);
+    }
+    return tallest;
+}
+
+} // namespace
+
+std::vector<int> docxColumnTwips(const DocxTableData& table, int textWidthTwips)
+{
+    const int columns = table.columns;
+    std::vector<double> weights(size_t(std::max(columns, 0)), 0.0);
+    double known = 0;
+    int knownCount = 0;
+    for (int c = 0; c < columns && c < int(table.columnWeights.size()); ++c) {
+        if (table.columnWeights[size_t(c)] > 0) {
+            weights[size_t(c)] = table.columnWeights[size_t(c)];
+            known += weights[size_t(c)];
+            ++knownCount;
+        }
+    }
+    const double filler = knownCount > 0 ? known / knownCount : 1.0;
+    double total = 0;
+    for (double& weight : weights) {
+        if (weight <= 0)
+            weight = filler;
+        total += weight;
+    }
+    // Rounded at the running sum, so the columns add up to the text width exactly.
+    std::vector<int> twips;
+    double sum = 0;
+    int previous = 0;
+    for (double weight : weights) {
+        sum += weight;
+        const int edge = int(std::lround(sum / total * textWidthTwips));
+        twips.push_back(edge - previous);
+        previous = edge;
+    }
+    return twips;
+}
+
+namespace {
+
 void writeTable(PartWriter& w, const DocxTableData& table, const DocxDocument& document)
 {
     using Border = DocxTable::Border;
     const auto rule = [&table](Border border) -> const DocxBorderRule& { return table.borders[size_t(border)]; };
 
-    // Columns start equal across the text width, as the word processor lays out a new table.
-    const int columnTwips = document.page.textWidthTwips() / table.columns;
+    const std::vector<int> columnTwips = docxColumnTwips(table, document.page.textWidthTwips());
+    const double pageTextTwips = document.page.pageHeightTwips() - document.page.topTwips - document.page.bottomTwips;
 
     w.start(QStringLiteral("w:tbl"));
     w.start(QStringLiteral("w:tblPr"));
@@ -262,7 +347,7 @@ void writeTable(PartWriter& w, const DocxTableData& table, const DocxDocument& d
     w.start(QStringLiteral("w:tblGrid"));
     for (int c = 0; c < table.columns; ++c) {
         w.empty(QStringLiteral("w:gridCol"));
-        w.attr(QStringLiteral("w:w"), columnTwips);
+        w.attr(QStringLiteral("w:w"), columnTwips[size_t(c)]);
     }
     w.end();
 
@@ -270,11 +355,21 @@ void writeTable(PartWriter& w, const DocxTableData& table, const DocxDocument& d
     const bool diagonals = rule(Border::DiagonalDown).set || rule(Border::DiagonalUp).set;
     for (int r = 0; r < table.rows; ++r) {
         w.start(QStringLiteral("w:tr"));
+        const bool heading = r < table.headingRows;
+        const bool keepWhole = !table.rowsBreakAcrossPages && estimatedRowTwips(table, r, columnTwips) < pageTextTwips;
+        if (heading || keepWhole) {
+            w.start(QStringLiteral("w:trPr"));
+            if (keepWhole)
+                w.empty(QStringLiteral("w:cantSplit"));
+            if (heading)
+                w.empty(QStringLiteral("w:tblHeader"));
+            w.end();
+        }
         for (int c = 0; c < table.columns; ++c) {
             w.start(QStringLiteral("w:tc"));
             w.start(QStringLiteral("w:tcPr"));
             w.empty(QStringLiteral("w:tcW"));
-            w.attr(QStringLiteral("w:w"), columnTwips);
+            w.attr(QStringLiteral("w:w"), columnTwips[size_t(c)]);
             w.attr(QStringLiteral("w:type"), QStringLiteral("dxa"));
             if (diagonals) {
                 w.start(QStringLiteral("w:tcBorders"));
@@ -290,6 +385,7 @@ void writeTable(PartWriter& w, const DocxTableData& table, const DocxDocument& d
             w.end(); // w:tc
         }
         w.end(); // w:tr
+        w.spill();
     }
     w.end(); // w:tbl
 }
@@ -413,7 +509,8 @@ QByteArray stylesXml()
     w.empty(QStringLiteral("w:semiHidden"));
     w.start(QStringLiteral("w:tblPr"));
     w.start(QStringLiteral("w:tblCellMar"));
-    const std::pair<const char*, int> margins[] = {{"w:top", 0}, {"w:left", 108}, {"w:bottom", 0}, {"w:right", 108}};
+    const std::pair<const char*, int> margins[] = {
+        {"w:top", 0}, {"w:left", kCellMarginTwips}, {"w:bottom", 0}, {"w:right", kCellMarginTwips}};
     for (const auto& [side, twips] : margins) {
         w.empty(QString::fromLatin1(side));
         w.attr(QStringLiteral("w:w"), twips);
@@ -471,11 +568,8 @@ QByteArray appPropertiesXml()
     return w.finish();
 }
 
-} // namespace
-
-QByteArray docxDocumentXml(const DocxDocument& document)
+void writeDocument(PartWriter& w, const DocxDocument& document)
 {
-    PartWriter w;
     w.start(QStringLiteral("w:document"));
     w.attr(QStringLiteral("xmlns:w"), wordNs);
     w.attr(QStringLiteral("xmlns:r"), relNs);
@@ -488,6 +582,7 @@ QByteArray docxDocumentXml(const DocxDocument& document)
             writeParagraph(w, *paragraph, document);
         else
             writeTable(w, std::get<DocxTableData>(block), document);
+        w.spill();
     }
 
     const DocxPageSetup& page = document.page;
@@ -509,6 +604,22 @@ QByteArray docxDocumentXml(const DocxDocument& document)
     w.end(); // w:sectPr
     w.end(); // w:body
     w.end(); // w:document
+}
+
+// Ordinary file permissions (0644) for every entry: without them unzip restores the parts unreadable.
+QuaZipNewInfo entryInfo(const QString& name)
+{
+    QuaZipNewInfo info(name);
+    info.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+    return info;
+}
+
+} // namespace
+
+QByteArray docxDocumentXml(const DocxDocument& document)
+{
+    PartWriter w;
+    writeDocument(w, document);
     return w.finish();
 }
 
@@ -519,7 +630,7 @@ QByteArray docxPackage(const DocxDocument& document, QString* error)
         {QStringLiteral("_rels/.rels"), packageRelationshipsXml()},
         {QStringLiteral("docProps/core.xml"), corePropertiesXml()},
         {QStringLiteral("docProps/app.xml"), appPropertiesXml()},
-        {QStringLiteral("word/document.xml"), docxDocumentXml(document)},
+        {QStringLiteral("word/document.xml"), QByteArray()}, // written straight into the archive
         {QStringLiteral("word/_rels/document.xml.rels"), documentRelationshipsXml(document)},
         {QStringLiteral("word/styles.xml"), stylesXml()},
         {QStringLiteral("word/settings.xml"), settingsXml()},
@@ -533,8 +644,15 @@ QByteArray docxPackage(const DocxDocument& document, QString* error)
     bool ok = zip.open(QuaZip::mdCreate);
     for (size_t i = 0; ok && i < parts.size(); ++i) {
         QuaZipFile file(&zip);
-        ok = file.open(QIODevice::WriteOnly, QuaZipNewInfo(parts[i].first)) &&
-             file.write(parts[i].second) == parts[i].second.size();
+        ok = file.open(QIODevice::WriteOnly, entryInfo(parts[i].first));
+        if (ok && parts[i].first == QLatin1String("word/document.xml")) {
+            PartWriter w(&file);
+            writeDocument(w, document);
+            w.finish();
+            ok = !w.sinkFailed();
+        } else if (ok) {
+            ok = file.write(parts[i].second) == parts[i].second.size();
+        }
         file.close();
         ok = ok && file.getZipError() == ZIP_OK;
     }

@@ -73,3 +73,21 @@ void DocxTable::fitToWindow()
         table->allowAutoFit = true;
     }
 }
+
+void DocxTable::setHeadingRows(int rows)
+{
+    if (DocxTableData* table = data())
+        table->headingRows = std::clamp(rows, 0, table->rows);
+}
+
+void DocxTable::setRowsBreakAcrossPages(bool allow)
+{
+    if (DocxTableData* table = data())
+        table->rowsBreakAcrossPages = allow;
+}
+
+void DocxTable::setColumnWeights(const std::vector<double>& weights)
+{
+    if (DocxTableData* table = data())
+        table->columnWeights = weights;
+}

@@ -46,6 +46,13 @@ public:
     void setAllowAutoFit(bool allow);
     // AutoFitBehavior(window): the table spans the whole text width and lets its columns follow the contents.
     void fitToWindow();
+    // Rows(1..n).HeadingFormat: the first n rows repeat at the top of each page the table continues on.
+    void setHeadingRows(int rows);
+    // Rows.AllowBreakAcrossPages. A row taller than a page is still split: kept whole it would be cut off.
+    void setRowsBreakAcrossPages(bool allow);
+    // The columns' widths in proportion to these weights (twips of a grid, say), together the text width;
+    // a missing or non-positive weight counts as the average of the others.
+    void setColumnWeights(const std::vector<double>& weights);
 
 private:
     friend class DocxWriter;

@@ -3,6 +3,11 @@
 #include "components/Twips.h"
 
 #include <QHeaderView>
+#include <QStyle>
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
 #include <QKeyEvent>
 #include <QStyledItemDelegate>
 #include <QTextLayout>
@@ -172,6 +177,40 @@ void FlexGrid::setRowHeight(int row, int twips)
 int FlexGrid::defaultRowHeightTwips() const
 {
     return PixelsToTwipsY(verticalHeader()->defaultSectionSize());
+}
+
+void FlexGrid::growRowsToTexts(int fromRow)
+{
+    // Above this length a text is measured by a sample of its characters.
+    constexpr qsizetype kExactLength = 600;
+    const QFontMetrics fm(font());
+    const int hMargin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
+    const int vMargin = style()->pixelMetric(QStyle::PM_FocusFrameVMargin, nullptr, this) + 1;
+    const int oneLine = fm.height() + 2 * vMargin;
+    for (int r = fromRow; r < rowCount(); ++r) {
+        int wanted = 0;
+        for (int c = 0; c < columnCount(); ++c) {
+            const QTableWidgetItem* it = item(r, c);
+            if (!it || isColumnHidden(c) || it->text().isEmpty())
+                continue;
+            const QString& text = it->text();
+            const int width = std::max(columnWidth(c) - 2 * hMargin, 1);
+            int height = oneLine;
+            if (text.size() <= kExactLength) {
+                if (fm.horizontalAdvance(text) > width)
+                    height = fm.boundingRect(QRect(0, 0, width, INT_MAX), Qt::TextWordWrap, text).height() +
+                             2 * vMargin;
+            } else {
+                // Whole names move to the next line, wasting part of each: a tenth more lines, and one for the tail.
+                const double perChar = fm.horizontalAdvance(text.left(kExactLength)) / double(kExactLength);
+                const double lines = std::ceil(double(text.size()) * perChar / width * 1.1) + 1;
+                height = int(std::min(lines * fm.lineSpacing(), 1e7)) + 2 * vMargin;
+            }
+            wanted = std::max(wanted, height);
+        }
+        if (wanted > rowHeight(r))
+            QTableWidget::setRowHeight(r, wanted);
+    }
 }
 
 void FlexGrid::AddItem(const QString& text)

@@ -28,6 +28,9 @@ public:
     int RowHeight(int row) const;            // twips
     void setRowHeight(int row, int twips);
     int defaultRowHeightTwips() const;
+    // Grows each row from fromRow on to the height its word-wrapped texts need (never shrinks one). Texts of
+    // many lines are measured from a sample: exact measuring of thousands of long name lists takes minutes.
+    void growRowsToTexts(int fromRow);
 
     // Appends a row at the end; its column 0 receives text.
     void AddItem(const QString& text);

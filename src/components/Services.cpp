@@ -1,14 +1,20 @@
 #include "components/Services.h"
 
 #include "core/Database.h"
+#include "components/UserInputHold.h"
 
 #include <QApplication>
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPointer>
 #include <QProcess>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QUrl>
+
+#include <algorithm>
+#include <memory>
 
 namespace zarnel {
 
@@ -62,12 +68,49 @@ public:
     }
 };
 
+// Shown only when the work takes more than a moment; while the report holds the user's input back, its own
+// "Отмена" must still be clickable.
+class RealProgress : public IProgress {
+public:
+    void start(const QString& label, const QString& title, int maximum) override
+    {
+        delete m_dialog.data();
+        m_dialog = new QProgressDialog(label, QStringLiteral("Отмена"), 0, std::max(maximum, 1),
+                                       QApplication::activeWindow());
+        m_dialog->setWindowTitle(title);
+        m_dialog->setWindowModality(Qt::ApplicationModal);
+        m_dialog->setMinimumDuration(500);
+        m_dialog->setAutoClose(false);
+        m_dialog->setAutoReset(false);
+        m_exempt = std::make_unique<UserInputHold::Exemption>(m_dialog.data());
+    }
+    bool advance(int value) override
+    {
+        if (!m_dialog)
+            return true;
+        m_dialog->setValue(std::min(value, m_dialog->maximum()));
+        QCoreApplication::processEvents();
+        return m_dialog && !m_dialog->wasCanceled();
+    }
+    void finish() override
+    {
+        m_exempt.reset();
+        delete m_dialog.data();
+    }
+
+private:
+    QPointer<QProgressDialog> m_dialog;
+    std::unique_ptr<UserInputHold::Exemption> m_exempt;
+};
+
 RealMessages g_realMessages;
 RealFileDialogs g_realDialogs;
 RealDesktop g_realDesktop;
 IMessages* g_messages = &g_realMessages;
 IFileDialogs* g_dialogs = &g_realDialogs;
 IDesktop* g_desktop = &g_realDesktop;
+RealProgress g_realProgress;
+IProgress* g_progress = &g_realProgress;
 
 } // namespace
 
@@ -77,6 +120,8 @@ IFileDialogs& fileDialogs() { return *g_dialogs; }
 void setFileDialogs(IFileDialogs* d) { g_dialogs = d ? d : &g_realDialogs; }
 IDesktop& desktop() { return *g_desktop; }
 void setDesktop(IDesktop* d) { g_desktop = d ? d : &g_realDesktop; }
+IProgress& progress() { return *g_progress; }
+void setProgress(IProgress* p) { g_progress = p ? p : &g_realProgress; }
 
 MsgAnswer MsgBox(const QString& text, const QString& title, MsgIcon icon, MsgButtons buttons)
 {

@@ -37,6 +37,16 @@ public:
     virtual bool startProgram(const QString& program, const QStringList& arguments) = 0;
 };
 
+// A long piece of work that shows how far it got and can be cancelled (the report of a large object).
+class IProgress {
+public:
+    virtual ~IProgress() = default;
+    virtual void start(const QString& label, const QString& title, int maximum) = 0;
+    // Lets the windows repaint; false once the user cancelled.
+    virtual bool advance(int value) = 0;
+    virtual void finish() = 0;
+};
+
 // The services in force; a null argument restores the real one.
 IMessages& messages();
 void setMessages(IMessages* m);
@@ -44,6 +54,8 @@ IFileDialogs& fileDialogs();
 void setFileDialogs(IFileDialogs* d);
 IDesktop& desktop();
 void setDesktop(IDesktop* d);
+IProgress& progress();
+void setProgress(IProgress* p);
 
 // Shorthand for a message box through the service in force.
 MsgAnswer MsgBox(const QString& text, const QString& title, MsgIcon icon = MsgIcon::None,

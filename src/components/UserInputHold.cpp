@@ -2,8 +2,34 @@
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QList>
 
 namespace zarnel {
+
+namespace {
+
+QList<QObject*> g_exempt;
+
+bool isExempt(QObject* watched)
+{
+    for (QObject* o = watched; o; o = o->parent())
+        if (g_exempt.contains(o))
+            return true;
+    return false;
+}
+
+} // namespace
+
+UserInputHold::Exemption::Exemption(QObject* window)
+    : m_window(window)
+{
+    g_exempt.append(window);
+}
+
+UserInputHold::Exemption::~Exemption()
+{
+    g_exempt.removeOne(m_window);
+}
 
 UserInputHold::UserInputHold()
 {
@@ -15,8 +41,10 @@ UserInputHold::~UserInputHold()
     QCoreApplication::instance()->removeEventFilter(this);
 }
 
-bool UserInputHold::eventFilter(QObject*, QEvent* event)
+bool UserInputHold::eventFilter(QObject* watched, QEvent* event)
 {
+    if (!g_exempt.isEmpty() && isExempt(watched))
+        return false;
     switch (event->type()) {
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonRelease:

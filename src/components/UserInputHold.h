@@ -12,6 +12,18 @@ public:
     UserInputHold();
     ~UserInputHold() override;
 
+    // While it lives, the user's input reaches this window and its children (a progress window's "Отмена").
+    class Exemption {
+    public:
+        explicit Exemption(QObject* window);
+        ~Exemption();
+        Exemption(const Exemption&) = delete;
+        Exemption& operator=(const Exemption&) = delete;
+
+    private:
+        QObject* m_window;
+    };
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 };

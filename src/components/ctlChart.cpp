@@ -11,6 +11,7 @@
 #include <qcustomplot.h>
 
 #include <cmath>
+#include <functional>
 
 namespace {
 
@@ -81,11 +82,29 @@ QString wrapped(const QString& text, const QFontMetrics& metrics, int width)
     return lines.join(QLatin1Char('\n'));
 }
 
+// A plot that lets its owner adjust the axis ranges once the axis lengths are known, on screen and in pictures
+// of another size alike (both lay out through updateLayout).
+class FittingPlot : public QCustomPlot {
+public:
+    using QCustomPlot::QCustomPlot;
+    std::function<bool()> fitRanges; // true when it changed a range
+
+protected:
+    void updateLayout() override
+    {
+        QCustomPlot::updateLayout();
+        // New ranges bring new tick labels and so slightly other axis lengths: settle in a few passes.
+        for (int pass = 0; pass < 3 && fitRanges && fitRanges(); ++pass)
+            QCustomPlot::updateLayout();
+    }
+};
+
 } // namespace
 
 ctlChart::ctlChart(QWidget* parent)
-    : QWidget(parent), m_plot(new QCustomPlot(this)), m_tickerX(new ChartTicker), m_tickerY(new ChartTicker)
+    : QWidget(parent), m_plot(new FittingPlot(this)), m_tickerX(new ChartTicker), m_tickerY(new ChartTicker)
 {
+    static_cast<FittingPlot*>(m_plot)->fitRanges = [this] { return fitBullets(); };
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_plot);
@@ -309,10 +328,89 @@ void ctlChart::applyAxes()
     };
     setUp(m_plot->xAxis, *m_tickerX, m_minx, m_maxx, m_axistypex, m_tickfreqx, m_formatx, true);
     setUp(m_plot->yAxis, *m_tickerY, m_miny, m_maxy, m_axistypey, m_tickfreqy, m_formaty, false);
+    m_rangeX = {m_plot->xAxis->range().lower, m_plot->xAxis->range().upper};
+    m_rangeY = {m_plot->yAxis->range().lower, m_plot->yAxis->range().upper};
     m_plot->xAxis2->setScaleType(m_plot->xAxis->scaleType());
     m_plot->xAxis2->setRange(m_plot->xAxis->range());
     m_plot->yAxis2->setScaleType(m_plot->yAxis->scaleType());
     m_plot->yAxis2->setRange(m_plot->yAxis->range());
+}
+
+double ctlChart::bulletClearance() const
+{
+    // Half the marker, its outline and a pixel of antialiasing.
+    return (3 + 2 * qBound(0, m_bulletwidth, 18)) / 2.0 + 2;
+}
+
+// The range of one axis with room at either end for the bullets drawn there. Positions are compared on the axis'
+// own scale (log10 on a log axis), where pixels are proportional; `reach` is the clearance in those units at the
+// unpadded scale. Bullets within reach outside the range count too: they would show as half discs.
+QCPRange ctlChart::paddedRange(bool xAxis, double reachX, double reachY) const
+{
+    const QCPAxis* axis = xAxis ? m_plot->xAxis : m_plot->yAxis;
+    const Range base = xAxis ? m_rangeX : m_rangeY;
+    const QCPRange unchanged(base.lower, base.upper);
+    const bool logarithmic = axis->scaleType() == QCPAxis::stLogarithmic;
+    const double length = xAxis ? m_plot->axisRect()->width() : m_plot->axisRect()->height();
+    const double clearance = bulletClearance();
+    if (m_bullets.isEmpty() || length <= 4 * clearance)
+        return unchanged;
+
+    const auto scaled = [](double v, bool log) { return log ? (v > 0 ? std::log10(v) : -HUGE_VAL) : v; };
+    const bool otherLog = (xAxis ? m_plot->yAxis : m_plot->xAxis)->scaleType() == QCPAxis::stLogarithmic;
+    const Range other = xAxis ? m_rangeY : m_rangeX;
+    const double o0 = scaled(other.lower, otherLog);
+    const double o1 = scaled(other.upper, otherLog);
+    const double otherReach = xAxis ? reachY : reachX;
+    const double t0 = scaled(base.lower, logarithmic);
+    const double t1 = scaled(base.upper, logarithmic);
+    const double reach = xAxis ? reachX : reachY;
+    const double unitsPerPixel = (t1 - t0) / length;
+
+    double padLow = 0; // pixels
+    double padHigh = 0;
+    for (const Bullet& b : m_bullets) {
+        if (!finite(b.at))
+            continue;
+        const double t = scaled(xAxis ? b.at.x() : b.at.y(), logarithmic);
+        const double o = scaled(xAxis ? b.at.y() : b.at.x(), otherLog);
+        if (!(o >= o0 - otherReach && o <= o1 + otherReach) || !(t >= t0 - reach && t <= t1 + reach))
+            continue;
+        if (t < t0 + reach)
+            padLow = qMax(padLow, clearance + qMax(0.0, (t0 - t) / unitsPerPixel));
+        if (t > t1 - reach)
+            padHigh = qMax(padHigh, clearance + qMax(0.0, (t - t1) / unitsPerPixel));
+    }
+    if (padLow == 0 && padHigh == 0)
+        return unchanged;
+
+    const double perPixel = (t1 - t0) / (length - padLow - padHigh);
+    const double lo = t0 - padLow * perPixel;
+    const double hi = t1 + padHigh * perPixel;
+    const QCPRange padded = logarithmic ? QCPRange(std::pow(10.0, lo), std::pow(10.0, hi)) : QCPRange(lo, hi);
+    const bool valid = logarithmic ? QCPRange::validRange(padded) && padded.lower >= LogLow && padded.upper <= LogHigh
+                                   : QCPRange::validRange(padded);
+    return valid ? padded : unchanged;
+}
+
+bool ctlChart::fitBullets()
+{
+    const auto reach = [this](const QCPAxis* axis, const Range& r, double length) {
+        const bool log = axis->scaleType() == QCPAxis::stLogarithmic;
+        const double span = log ? std::log10(r.upper) - std::log10(r.lower) : r.upper - r.lower;
+        return length > 0 ? bulletClearance() * span / length : 0.0;
+    };
+    const double reachX = reach(m_plot->xAxis, m_rangeX, m_plot->axisRect()->width());
+    const double reachY = reach(m_plot->yAxis, m_rangeY, m_plot->axisRect()->height());
+    const QCPRange x = paddedRange(true, reachX, reachY);
+    const QCPRange y = paddedRange(false, reachX, reachY);
+    if (x == m_plot->xAxis->range() && y == m_plot->yAxis->range())
+        return false;
+    m_plot->xAxis->setRange(x);
+    m_plot->xAxis2->setRange(x);
+    m_plot->yAxis->setRange(y);
+    m_plot->yAxis2->setRange(y);
+    return true;
 }
 
 void ctlChart::rebuildDrawing()

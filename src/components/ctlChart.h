@@ -8,6 +8,7 @@
 #include <QWidget>
 
 class QCustomPlot;
+class QCPRange;
 class ChartTicker;
 
 // Chart control of the results window: the property and method names are the ones the windows call.
@@ -27,7 +28,8 @@ class ChartTicker;
 // Axes: linear axes are cut into `tickfreq` equal divisions (capped at 100), log axes ticked per decade (see
 // ChartTicker); labels follow formatx / formaty. Bounds are shown as sanely as they allow: swapped when min > max,
 // widened when equal, a log bound <= 0 replaced by one below the data (or three decades under the upper bound),
-// non-finite ones replaced, so no value of a property can make the control hang or fail to draw.
+// non-finite ones replaced, so no value of a property can make the control hang or fail to draw. An axis is
+// then lengthened by the few pixels a bullet at (or just beyond) its end needs to be drawn whole.
 // Pictures: renderImage draws the current chart at print resolution; CopyToClipboard puts that same image on the
 // clipboard.
 class ctlChart : public QWidget {
@@ -150,6 +152,9 @@ private:
 
     void applyAppearance();
     void applyAxes();
+    bool fitBullets();
+    QCPRange paddedRange(bool xAxis, double reachX, double reachY) const;
+    double bulletClearance() const;
     void applyTitles(QSize size);
     void rebuildDrawing();
     double smallestPositive(bool xAxis) const;
@@ -157,6 +162,11 @@ private:
     QCustomPlot* m_plot = nullptr;
     QSharedPointer<ChartTicker> m_tickerX;
     QSharedPointer<ChartTicker> m_tickerY;
+    // The ranges the bounds give, before room is made for the bullets at their ends.
+    struct Range {
+        double lower = 0, upper = 10;
+    };
+    Range m_rangeX, m_rangeY;
 
     double m_minx = 0, m_maxx = 10, m_miny = 0, m_maxy = 10;
     qint16 m_tickfreqx = 10, m_tickfreqy = 10;

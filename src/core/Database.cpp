@@ -5,6 +5,7 @@
 #include "core/Shared.h"
 
 #include <QCollator>
+#include <QMutex>
 #include <QSet>
 #include <QSqlDriver>
 #include <QSqlError>
@@ -79,8 +80,8 @@ QString DefaultConnectionString()
 
 QString ReadWriteConnectionString(const QString& dsn)
 {
-    return QString::fromLatin1(kPrefix) + "Data Source='" + dsn + "';Mode=ReadWrite ;Initial Catalog=" +
-           DatabaseFilePath();
+    return QString::fromLatin1(kPrefix) + "Data Source='" + dsn +
+           "';Mode=ReadWrite ;Initial Catalog=" + DatabaseFilePath();
 }
 
 QString PlainConnectionString(const QString& dsn)
@@ -139,13 +140,9 @@ QString SqlQuote(const QString& text)
     return r;
 }
 
-Connection::Connection()
-    : Connection(ConnectionString)
-{
-}
+Connection::Connection() : Connection(ConnectionString) {}
 
-Connection::Connection(const QString& connectionString)
-    : m_name(nextConnectionName())
+Connection::Connection(const QString& connectionString) : m_name(nextConnectionName())
 {
     const QString source = ConnectionStringValue(connectionString, QStringLiteral("Data Source"));
     const QString catalog = ConnectionStringValue(connectionString, QStringLiteral("Initial Catalog"));
@@ -267,8 +264,7 @@ void Connection::rollback()
     database().rollback();
 }
 
-Transaction::Transaction(Connection& c)
-    : m_connection(c)
+Transaction::Transaction(Connection& c) : m_connection(c)
 {
     m_connection.begin();
 }
@@ -363,6 +359,33 @@ void requireOwnDatabase(const Connection& c, const QStringList& tables)
     }
 }
 
+// The per-scenario look-ups (a scenario's value of one kind) fit this index; without it each scans the whole
+// object. Databases made before it existed get it on their first connection. Where it cannot be made (a read-only
+// file, a server without the right), the program works on, only slower; once a process tried, it does not again.
+void EnsureScenarioIndicatorIndex(const Connection& c)
+{
+    static QMutex mutex;
+    static QSet<QString> tried;
+    const QSqlDatabase db = c.database();
+    const QString key = db.driverName() + u'|' + db.databaseName();
+    {
+        const QMutexLocker lock(&mutex);
+        if (tried.contains(key))
+            return;
+        tried.insert(key);
+    }
+    try {
+        if (c.isSqlite()) {
+            c.exec(QStringLiteral("CREATE INDEX IF NOT EXISTS ixRiskScen ON tabRisk (Id_obj, Id_scen, Id_por)"));
+        } else {
+            // No portable IF NOT EXISTS over ODBC: an index that is there already makes this fail, harmlessly.
+            c.exec(QStringLiteral("CREATE INDEX ixRiskScen ON tabRisk (Id_obj, Id_scen, Id_por)"));
+        }
+    } catch (const DbError& e) {
+        qCInfo(lcDb) << "index ixRiskScen not created:" << e.message;
+    }
+}
+
 } // namespace
 
 void EnsureSchema(Connection& c)
@@ -381,8 +404,8 @@ void EnsureSchema(Connection& c)
     };
     const Table tables[] = {
         {"tabObjekt", "CREATE TABLE tabObjekt (Id SMALLINT, Name VARCHAR(255)" + coll + ", People SMALLINT)"},
-        {"tabScen", "CREATE TABLE tabScen (Id_obj SMALLINT, Id SMALLINT, Name VARCHAR(255)" + coll +
-                        ", Opis TEXT, Risk DOUBLE)"},
+        {"tabScen",
+         "CREATE TABLE tabScen (Id_obj SMALLINT, Id SMALLINT, Name VARCHAR(255)" + coll + ", Opis TEXT, Risk DOUBLE)"},
         {"tabRisk", "CREATE TABLE tabRisk (Id_obj SMALLINT, Id_scen SMALLINT, Id_por SMALLINT, Number DOUBLE)"},
         {"tabNumber", "CREATE TABLE tabNumber (Name VARCHAR(50)" + coll + ")"},
         {"tabOtchet", "CREATE TABLE tabOtchet (\"Date\" TIMESTAMP)"},
@@ -393,9 +416,12 @@ void EnsureSchema(Connection& c)
         c.exec(t.ddl);
         if (qstrcmp(t.name, "tabScen") == 0)
             c.exec(QStringLiteral("CREATE INDEX ixScen ON tabScen (Id_obj, Id)"));
-        if (qstrcmp(t.name, "tabRisk") == 0)
+        if (qstrcmp(t.name, "tabRisk") == 0) {
             c.exec(QStringLiteral("CREATE INDEX ixRisk ON tabRisk (Id_obj, Id_por, Number)"));
+            c.exec(QStringLiteral("CREATE INDEX ixRiskScen ON tabRisk (Id_obj, Id_scen, Id_por)"));
+        }
     }
+    EnsureScenarioIndicatorIndex(c);
     if (fresh) {
         QStringList counts;
         for (int n = 1; n <= 20; ++n)

@@ -1,7 +1,10 @@
 #include "core/Formats.h"
 
+#include <QByteArray>
 #include <QLocale>
+
 #include <cmath>
+#include <cstdlib>
 
 namespace zarnel {
 
@@ -29,6 +32,10 @@ QString Format0000(double x)
 
 QString PlainNumber(double x)
 {
+    // At most 15 significant digits, as VB's conversion of a Double to text: 1,1 * 1,001 reads 1,1011, not
+    // 1,1011000000000002. Rounded first, so the choice of notation sees the number as it will read.
+    if (std::isfinite(x))
+        x = std::strtod(QByteArray::number(x, 'g', 15).constData(), nullptr);
     // Plain digits from 0,0001 up to 15 digits before the separator, a power of ten outside: 1E-05, 1E+15.
     const double a = std::fabs(x);
     if (a == 0 || (a >= 1e-4 && a < 1e15))

@@ -14,7 +14,7 @@ void SetRussianLocale();
 // "4,999E-01", "1,250E-05", "3,000E-12" below. Negative, NaN and infinite values get a plain text.
 QString FormatRiskValue(const double& x);
 
-// Shortest text of a Double in the current locale: 8, 0,1, 1,8, 1E-05.
+// Shortest text of a Double in the current locale with at most 15 significant digits: 8, 0,1, 1,8, 1E-05.
 QString PlainNumber(double x);
 // Fixed formats "0.000" and "0.0000".
 QString Format000(double x);

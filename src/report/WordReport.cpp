@@ -3,12 +3,12 @@
 #include "components/DocxWriter.h"
 #include "components/FlexGrid.h"
 #include "components/Services.h"
+#include "components/UserInputHold.h"
 #include "components/ctlChart.h"
 #include "core/Database.h"
 #include "core/Shared.h"
 #include "report/ChartExport.h"
 #include "report/DocumentFile.h"
-#include "components/UserInputHold.h"
 
 #include <QCoreApplication>
 #include <QLabel>
@@ -16,6 +16,7 @@
 #include <QTabWidget>
 
 #include <array>
+#include <vector>
 
 namespace zarnel {
 
@@ -43,6 +44,34 @@ const std::array<SectionTexts, ResultsPageCount> kSections{{
     {"Социальный риск ущерба", "Среднеожидаемый ущерб млн.руб/год   ", nullptr},
 }};
 
+// Counts the report's steps (table rows, charts) and tells the progress service now and then; a cancel
+// stops the report at the next step.
+class ReportProgress {
+public:
+    explicit ReportProgress(IProgress* service) : m_service(service) {}
+
+    bool step(int steps = 1)
+    {
+        m_done += steps;
+        // Every few hundred rows: often enough to stay responsive, rarely enough to cost nothing.
+        if (m_service && !m_cancelled && m_done - m_told >= 250) {
+            m_told = m_done;
+            m_cancelled = !m_service->advance(m_done);
+        }
+        return !m_cancelled;
+    }
+    bool cancelled() const { return m_cancelled; }
+
+private:
+    IProgress* m_service;
+    int m_done = 0;
+    int m_told = 0;
+    bool m_cancelled = false;
+};
+
+// Charts count as many steps as this many table rows.
+constexpr int kChartSteps = 250;
+
 void RuleTable(DocxTable& table)
 {
     using B = DocxTable::Border;
@@ -54,6 +83,14 @@ void RuleTable(DocxTable& table)
     table.setBorder(B::DiagonalDown, S::None, 0.5);
     table.setBorder(B::DiagonalUp, S::None, 0.5);
     table.setShadow(false);
+}
+
+// Long tables stay readable across pages: the header row comes back on every page and no row is cut in two.
+void PaginateTable(DocxTable& table, const std::vector<double>& columnWeights)
+{
+    table.setHeadingRows(1);
+    table.setRowsBreakAcrossPages(false);
+    table.setColumnWeights(columnWeights);
 }
 
 QString LabelText(const QLabel* label)
@@ -84,7 +121,7 @@ void PasteChart(DocxWriter& w, ctlChart* chart)
         w.setFirstInlinePictureWidth(425.2);
 }
 
-void WriteScenarioTable(DocxWriter& w, const ReportObject& object)
+bool WriteScenarioTable(DocxWriter& w, const ReportObject& object, ReportProgress& progress)
 {
     w.newBlock(10);
     w.fontBoldOff();
@@ -93,6 +130,8 @@ void WriteScenarioTable(DocxWriter& w, const ReportObject& object)
     DocxTable t = w.lastTable();
     t.setAllowAutoFit(true);
     RuleTable(t);
+    // A narrow number column beside the scenario editor's proportions of number and title.
+    PaginateTable(t, {900, 2000, 4500});
     t.cell(1, 1).append(QStringLiteral("№ п/п"));
     t.cell(1, 2).append(QStringLiteral("Классификационный номер"));
     t.cell(1, 3).append(QStringLiteral("Наименование"));
@@ -103,11 +142,14 @@ void WriteScenarioTable(DocxWriter& w, const ReportObject& object)
         t.cell(n + 1, 2).append(scenario.name);
         if (!scenario.opis.isEmpty())
             t.cell(n + 1, 3).append(scenario.opis);
+        if (!progress.step())
+            return false;
     }
     t.fitToWindow();
+    return true;
 }
 
-void WriteSection(DocxWriter& w, int section, const ResultsView& view)
+bool WriteSection(DocxWriter& w, int section, const ResultsView& view, ReportProgress& progress)
 {
     const SectionTexts& texts = kSections[section];
     const ResultsPage& page = view.pages[section];
@@ -136,7 +178,7 @@ void WriteSection(DocxWriter& w, int section, const ResultsView& view)
             w.newBlock();
             w.insertPageBreak();
         }
-        return;
+        return true;
     }
 
     // Risk lines, exactly as the labels show them.
@@ -174,9 +216,16 @@ void WriteSection(DocxWriter& w, int section, const ResultsView& view)
         DocxTable t = w.lastTable();
         t.setAllowAutoFit(true);
         RuleTable(t);
-        for (int i = 0; i < rows; ++i)
+        std::vector<double> widths;
+        for (int j = 0; j < columns; ++j)
+            widths.push_back(page.grid->ColWidth(j));
+        PaginateTable(t, widths);
+        for (int i = 0; i < rows; ++i) {
             for (int j = 0; j < columns; ++j)
                 t.cell(i + 1, j + 1).append(page.grid->TextMatrix(i, j));
+            if (!progress.step())
+                return false;
+        }
         if (section == Fatalities || isDamage)
             t.fitToWindow();
     }
@@ -192,6 +241,8 @@ void WriteSection(DocxWriter& w, int section, const ResultsView& view)
     ShowTab(view.outerTabs, section);
     ShowTab(page.innerTabs, 0);
     PasteChart(w, page.stepChart);
+    if (!progress.step(kChartSteps))
+        return false;
 
     w.newBlock(12);
     w.centre();
@@ -214,6 +265,8 @@ void WriteSection(DocxWriter& w, int section, const ResultsView& view)
     w.centre();
     ShowTab(page.innerTabs, 1);
     PasteChart(w, page.polygonChart);
+    if (!progress.step(kChartSteps))
+        return false;
 
     w.newBlock(12);
     w.centre();
@@ -225,6 +278,7 @@ void WriteSection(DocxWriter& w, int section, const ResultsView& view)
         w.newBlock();
         w.insertPageBreak();
     }
+    return true;
 }
 
 } // namespace
@@ -262,8 +316,18 @@ bool LogReport(const QDateTime& moment)
     }
 }
 
-void WriteReport(DocxWriter& w, const ReportObject& object, qint16 peopleAtRisk, const ResultsView& view)
+int ReportSteps(const ReportObject& object, const ResultsView& view)
 {
+    int steps = int(object.scenarios.size());
+    for (const ResultsPage& page : view.pages)
+        steps += (page.grid ? page.grid->Rows() : 0) + 2 * kChartSteps;
+    return steps;
+}
+
+bool WriteReport(DocxWriter& w, const ReportObject& object, qint16 peopleAtRisk, const ResultsView& view,
+                 IProgress* progressService)
+{
+    ReportProgress progress(progressService);
     w.setMargins(42.6);
     w.setOrientation(DocxWriter::Orientation::Portrait);
     const UserInputHold hold;
@@ -281,7 +345,8 @@ void WriteReport(DocxWriter& w, const ReportObject& object, qint16 peopleAtRisk,
     w.fontBoldOff();
     w.append(QStringLiteral("Таблица ___ - Аварийные сценарии на объекте ") + object.name + CRLF);
     w.left();
-    WriteScenarioTable(w, object);
+    if (!WriteScenarioTable(w, object, progress))
+        return false;
 
     // People.
     w.newBlock(12);
@@ -292,14 +357,22 @@ void WriteReport(DocxWriter& w, const ReportObject& object, qint16 peopleAtRisk,
     w.boldOff();
 
     for (int section = Fatalities; section <= Damage; ++section)
-        WriteSection(w, section, view);
+        if (!WriteSection(w, section, view, progress))
+            return false;
+    return true;
 }
 
 bool SaveReport(const QString& path, const ReportObject& object, qint16 peopleAtRisk, const ResultsView& view,
-                QString* error)
+                QString* error, IProgress* progress, bool* cancelled)
 {
+    if (cancelled)
+        *cancelled = false;
     DocxWriter document;
-    WriteReport(document, object, peopleAtRisk, view);
+    if (!WriteReport(document, object, peopleAtRisk, view, progress)) {
+        if (cancelled)
+            *cancelled = true;
+        return false;
+    }
     return document.save(path, error);
 }
 
@@ -322,7 +395,15 @@ void ExportReportToWord(const ResultsView& view)
     if (path.isEmpty())
         return;
     QString error;
-    if (!SaveReport(path, *object, PeopleAtRisk, view, &error)) {
+    bool cancelled = false;
+    IProgress& shown = progress();
+    shown.start(QStringLiteral("Идет формирование отчета..."), QStringLiteral("Вывод результатов в MWord"),
+                ReportSteps(*object, view));
+    const bool saved = SaveReport(path, *object, PeopleAtRisk, view, &error, &shown, &cancelled);
+    shown.finish();
+    if (cancelled)
+        return; // nothing was written
+    if (!saved) {
         MsgBox(error, QStringLiteral("Внимание!!!"), MsgIcon::Critical);
         return;
     }

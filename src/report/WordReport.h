@@ -14,6 +14,8 @@ class DocxWriter;
 
 namespace zarnel {
 
+class IProgress;
+
 class Connection;
 
 struct ReportScenario {
@@ -35,13 +37,16 @@ void WriteReportLog(const Connection& c, const QDateTime& moment);
 bool LogReport(const QDateTime& moment);
 
 // Writes the report into an empty document. Shows each chart's tab while copying it and puts every tab strip of
-// the view back afterwards; the user's input is held back meanwhile.
-void WriteReport(DocxWriter& document, const ReportObject& object, qint16 peopleAtRisk, const ResultsView& view);
+// the view back afterwards; the user's input is held back meanwhile. With a progress service, tells it how far
+// the report got (out of ReportSteps) and stops, returning false, when the user cancels.
+bool WriteReport(DocxWriter& document, const ReportObject& object, qint16 peopleAtRisk, const ResultsView& view,
+                 IProgress* progress = nullptr);
+int ReportSteps(const ReportObject& object, const ResultsView& view);
 
-// Writes the report and saves it under path; on failure nothing is left there and error says why. The batch
-// report and the menu command share it.
+// Writes the report and saves it under path; on failure nothing is left there and error says why; a cancelled
+// report writes nothing and sets cancelled. The batch report and the menu command share it.
 bool SaveReport(const QString& path, const ReportObject& object, qint16 peopleAtRisk, const ResultsView& view,
-                QString* error);
+                QString* error, IProgress* progress = nullptr, bool* cancelled = nullptr);
 
 // The report of the current object (CurrentObjectId, PeopleAtRisk): save dialog, report saved and opened.
 // Failures are told in a message; cancelling the dialog writes no document.

@@ -38,6 +38,9 @@ struct ChartCall {
 
 using ChartPlan = QVector<ChartCall>;
 
+// Most divisions an axis is cut into: more would only crowd the labels. "Построить" refuses more.
+inline constexpr int kMaxChartDivisions = 100;
+
 // One call of a plan: an operation with its numbers.
 inline ChartCall MakeChartCall(ChartCall::Op op, double x = 0, double y = 0, int a = 0, int b = 0)
 {

@@ -24,6 +24,7 @@
 
 using Script = std::function<void(DocxWriter&)>;
 Q_DECLARE_METATYPE(Script)
+Q_DECLARE_METATYPE(std::vector<double>)
 
 namespace {
 
@@ -102,6 +103,14 @@ void ruleLikeTheReport(DocxTable& table)
     table.setShadow(false);
 }
 
+// A table added at the end of a 10-point block, as the report adds its tables.
+DocxTable tableAtEnd(DocxWriter& writer, int rows, int columns)
+{
+    writer.newBlock(10);
+    writer.collapseToEnd();
+    return writer.addTable(rows, columns);
+}
+
 QStringList folderEntries(const QString& path)
 {
     return QDir(path).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
@@ -121,6 +130,9 @@ private Q_SLOTS:
     void tableLayout_data();
     void tableLayout();
     void tableEdgeCases();
+    void columnWidths_data();
+    void columnWidths();
+    void rowsAcrossPages();
     void pictures();
     void pictureInputs();
     void pageBreakStartsTheNextText();
@@ -319,9 +331,7 @@ void tst_DocxWriter::tableLayout()
     QFETCH(bool, allowAutoFit);
     QFETCH(bool, fitToWindow);
     DocxWriter writer;
-    writer.newBlock(10);
-    writer.collapseToEnd();
-    DocxTable table = writer.addTable(2, 2);
+    DocxTable table = tableAtEnd(writer, 2, 2);
     table.setAllowAutoFit(allowAutoFit);
     if (fitToWindow)
         table.fitToWindow();
@@ -333,6 +343,64 @@ void tst_DocxWriter::tableLayout()
     QTEST(t.widthType, "widthType");
     QTEST(t.width, "width");
     QTEST(t.layout, "layout");
+}
+
+void tst_DocxWriter::columnWidths_data()
+{
+    QTest::addColumn<std::vector<double>>("weights");
+    QTest::addColumn<QList<int>>("expected"); // twips of a 9355-twip text width
+
+    QTest::newRow("no weights: equal columns") << std::vector<double>{} << QList<int>{3118, 3119, 3118};
+    QTest::newRow("a results grid") << std::vector<double>{1350, 3600, 2700} << QList<int>{1651, 4402, 3302};
+    QTest::newRow("a hidden column takes the average")
+        << std::vector<double>{1000, 0, 2000} << QList<int>{2079, 3118, 4158};
+    QTest::newRow("fewer weights than columns") << std::vector<double>{1000} << QList<int>{3118, 3119, 3118};
+}
+
+void tst_DocxWriter::columnWidths()
+{
+    QFETCH(std::vector<double>, weights);
+    QFETCH(QList<int>, expected);
+    for (const bool fitted : {false, true}) {
+        DocxWriter writer;
+        DocxTable table = tableAtEnd(writer, 2, 3);
+        table.setColumnWeights(weights);
+        if (fitted)
+            table.fitToWindow();
+
+        DocxReader reader;
+        QVERIFY(readBack(writer, reader));
+        const DocxReader::Table t = reader.tables().first();
+        QCOMPARE(t.gridColumns, expected);
+        // Word lays out by the cells' widths, LibreOffice by the grid: both must agree.
+        for (const QList<int>& row : t.cellWidths)
+            QCOMPARE(row, expected);
+    }
+}
+
+void tst_DocxWriter::rowsAcrossPages()
+{
+    DocxWriter writer;
+    DocxTable table = tableAtEnd(writer, 4, 2);
+    table.setHeadingRows(1);
+    table.setRowsBreakAcrossPages(false);
+    table.cell(1, 1).append(QStringLiteral("Заголовок"));
+    table.cell(2, 2).append(QStringLiteral("С0001, ").repeated(10));
+    // Several pages of names in one cell: kept whole, the row would be cut off at the page's foot.
+    table.cell(3, 2).append(QStringLiteral("С0001, ").repeated(4000));
+
+    DocxReader reader;
+    QVERIFY(readBack(writer, reader));
+    const DocxReader::Table t = reader.tables().first();
+    QCOMPARE(t.headerRows, (QList<bool>{true, false, false, false}));
+    QCOMPARE(t.cantSplit, (QList<bool>{true, true, false, true}));
+
+    // By default rows break where the page ends and none repeats, as a new table of the word processor does.
+    DocxWriter plain;
+    tableAtEnd(plain, 2, 2);
+    QVERIFY(readBack(plain, reader));
+    QCOMPARE(reader.tables().first().headerRows, (QList<bool>{false, false}));
+    QCOMPARE(reader.tables().first().cantSplit, (QList<bool>{false, false}));
 }
 
 void tst_DocxWriter::tableEdgeCases()
@@ -516,6 +584,10 @@ void tst_DocxWriter::saveWritesPackageAndReplacesOldFile()
     QVERIFY(types.contains("Extension=\"png\""));
     QVERIFY(types.contains("wordprocessingml.document.main+xml"));
     QVERIFY(reader.entry("word/styles.xml").contains("Times New Roman"));
+    // Regular files readable by everyone: unzipped parts must not come out with mode 000.
+    for (const QString& name : reader.entryNames())
+        QVERIFY2(reader.entryMode(name) == 0100644,
+                 qPrintable(name + u' ' + QString::number(reader.entryMode(name), 8)));
 }
 
 void tst_DocxWriter::saveFailures_data()

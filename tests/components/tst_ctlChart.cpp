@@ -9,7 +9,9 @@
 #include <qcustomplot.h>
 
 #include <cmath>
+#include <functional>
 #include <limits>
+#include <optional>
 
 namespace {
 
@@ -52,6 +54,22 @@ void drawStepChart(ctlChart& chart, const QVector<double>& values, const QVector
 
 using testing::pixelsNear;
 
+// The pixels within `tolerance` (sum of the channel differences) of a colour.
+QVector<QPoint> pixelsOf(const QImage& image, const QColor& colour, int tolerance)
+{
+    QVector<QPoint> found;
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
+    for (int y = 0; y < rgb.height(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
+        for (int x = 0; x < rgb.width(); ++x)
+            if (std::abs(qRed(line[x]) - colour.red()) + std::abs(qGreen(line[x]) - colour.green()) +
+                    std::abs(qBlue(line[x]) - colour.blue()) <=
+                tolerance)
+                found.append(QPoint(x, y));
+    }
+    return found;
+}
+
 QList<QCPCurve*> curvesWithLines(QCustomPlot* plot)
 {
     QList<QCPCurve*> result;
@@ -87,6 +105,64 @@ QStringList shownLabels(QCPAxis* axis)
     return labels;
 }
 
+// What a tick label states: its number and the unit of its last shown digit ("12,5" 12.5 and 0.1,
+// "1,25E-04" 1.25e-4 and 1e-6).
+struct Stated {
+    double value = 0;
+    double unit = 1;
+};
+
+std::optional<Stated> readLabel(const QString& label)
+{
+    const qsizetype e = label.indexOf(QLatin1Char('E'));
+    const QString mantissa = e < 0 ? label : label.left(e);
+    int exponent = 0;
+    if (e >= 0) {
+        bool ok = false;
+        exponent = label.mid(e + 1).toInt(&ok);
+        if (!ok)
+            return std::nullopt;
+    }
+    bool ok = false;
+    const double m = QLocale().toDouble(mantissa, &ok);
+    if (!ok)
+        return std::nullopt;
+    const qsizetype comma = mantissa.indexOf(QLatin1Char(','));
+    const int decimals = comma < 0 ? 0 : int(mantissa.size() - comma - 1);
+    return Stated{m * std::pow(10.0, exponent), std::pow(10.0, exponent - decimals)};
+}
+
+// Bullets as the plot holds them, in pixels.
+QVector<QPointF> bulletPixels(QCustomPlot* plot)
+{
+    QVector<QPointF> pixels;
+    for (QCPCurve* curve : bulletCurves(plot))
+        for (auto it = curve->data()->constBegin(); it != curve->data()->constEnd(); ++it)
+            pixels.append(QPointF(plot->xAxis->coordToPixel(it->key), plot->yAxis->coordToPixel(it->value)));
+    return pixels;
+}
+
+// The box around the pixels of one colour.
+QRect boxOf(const QImage& image, const QColor& colour, int tolerance)
+{
+    QRect box;
+    for (const QPoint& p : pixelsOf(image, colour, tolerance))
+        box |= QRect(p, QSize(1, 1));
+    return box;
+}
+
+// A chart with one axis (X or Y) set up as given and drawn.
+void drawAxis(ctlChart& chart, bool onX, int type, double lower, double upper, int divisions, const QString& format)
+{
+    chart.ClearChart();
+    std::invoke(onX ? &ctlChart::setAxistypex : &ctlChart::setAxistypey, chart, type);
+    std::invoke(onX ? &ctlChart::setMinx : &ctlChart::setMiny, chart, lower);
+    std::invoke(onX ? &ctlChart::setMaxx : &ctlChart::setMaxy, chart, upper);
+    std::invoke(onX ? &ctlChart::setTickfreqx : &ctlChart::setTickfreqy, chart, qint16(divisions));
+    std::invoke(onX ? &ctlChart::setFormatx : &ctlChart::setFormaty, chart, format);
+    chart.Redraw();
+}
+
 } // namespace
 
 class tst_ctlChart : public QObject {
@@ -105,6 +181,11 @@ private Q_SLOTS:
     void drawingAttributes();
     void axisTicks_data();
     void axisTicks();
+    void labelsStateTheirPositions_data();
+    void labelsStateTheirPositions();
+    void bulletsLieInsideThePlotArea_data();
+    void bulletsLieInsideThePlotArea();
+    void exportedBulletAtACornerIsWhole();
     void awkwardInputStillDraws_data();
     void awkwardInputStillDraws();
     void logLowerBoundAtZeroKeepsDataInView();
@@ -336,9 +417,30 @@ void tst_ctlChart::axisTicks_data()
         << QStringList{"1,80E-04", "1,90E-04", "2,00E-04", "2,10E-04", "2,20E-04"};
     QTest::newRow("linear, ten divisions")
         << 0 << 0.0 << 10.0 << 10 << whole << 11 << QStringList{"0", "1", "2", "3", "4", "5", "6", "7", "8", "9", "10"};
+    QTest::newRow("linear, round steps nearest to the divisions")
+        << 0 << 0.0 << 8.0 << 10 << whole << 9 << QStringList{"0", "1", "2", "3", "4", "5", "6", "7", "8"};
     QTest::newRow("linear, whole format with fractional step")
-        << 0 << 0.0 << 8.0 << 10 << whole << 11
-        << QStringList{"0,0", "0,8", "1,6", "2,4", "3,2", "4,0", "4,8", "5,6", "6,4", "7,2", "8,0"};
+        << 0 << 0.0 << 4.0 << 8 << whole << 9
+        << QStringList{"0,0", "0,5", "1,0", "1,5", "2,0", "2,5", "3,0", "3,5", "4,0"};
+    QTest::newRow("linear, steps of 2,5")
+        << 0 << 0.0 << 10.0 << 4 << whole << 5 << QStringList{"0,0", "2,5", "5,0", "7,5", "10,0"};
+    // The fatalities F/n chart of the sample object: ticks at 5, 10, ... rather than at 0,1 + 4,09 k.
+    QTest::newRow("linear 0,1..41")
+        << 0 << 0.1 << 41.0 << 10 << whole << 8 << QStringList{"5", "10", "15", "20", "25", "30", "35", "40"};
+    QTest::newRow("linear 0,5..12,5 labels 3 and 9")
+        << 0 << 0.5 << 12.5 << 10 << whole << 12
+        << QStringList{"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11", "12"};
+    QTest::newRow("linear 0..40001")
+        << 0 << 0.0 << 40001.0 << 10 << whole << 9
+        << QStringList{"0", "5000", "10000", "15000", "20000", "25000", "30000", "35000", "40000"};
+    QTest::newRow("linear 1,5..1,7 shows the decimals needed")
+        << 0 << 1.5 << 1.7 << 10 << whole << 11
+        << QStringList{"1,50", "1,52", "1,54", "1,56", "1,58", "1,60", "1,62", "1,64", "1,66", "1,68", "1,70"};
+    QTest::newRow("linear, scientific keeps its format")
+        << 0 << 0.5 << 12.5 << 5 << sci << 5 << QStringList{"2,50E00", "5,00E00", "7,50E00", "1,00E01", "1,25E01"};
+    QTest::newRow("linear, scientific with more digits than its format")
+        << 0 << 10000.0 << 10100.0 << 4 << sci << 5
+        << QStringList{"1,0000E04", "1,0025E04", "1,0050E04", "1,0075E04", "1,0100E04"};
     QTest::newRow("linear, scientific") << 0 << 0.0 << 1e-3 << 4 << sci << 5
                                         << QStringList{"0,00E00", "2,50E-04", "5,00E-04", "7,50E-04", "1,00E-03"};
     QTest::newRow("linear across zero") << 0 << -1.0 << 1.0 << 4 << QStringLiteral("0.0") << 5
@@ -367,27 +469,185 @@ void tst_ctlChart::axisTicks()
     for (const bool onX : {false, true}) {
         ctlChart chart;
         chart.resize(600, 450);
-        chart.ClearChart();
-        if (onX) {
-            chart.setAxistypex(axistype);
-            chart.setMinx(lower);
-            chart.setMaxx(upper);
-            chart.setTickfreqx(qint16(divisions));
-            chart.setFormatx(format);
-        } else {
-            chart.setAxistypey(axistype);
-            chart.setMiny(lower);
-            chart.setMaxy(upper);
-            chart.setTickfreqy(qint16(divisions));
-            chart.setFormaty(format);
-        }
-        chart.Redraw();
+        drawAxis(chart, onX, axistype, lower, upper, divisions, format);
         QCPAxis* axis = onX ? chart.plot()->xAxis : chart.plot()->yAxis;
         QCOMPARE(axis->range().lower, lower);
         QCOMPARE(axis->range().upper, upper);
         QCOMPARE(axis->tickVector().size(), tickCount);
         QCOMPARE(shownLabels(axis), labels);
     }
+}
+
+void tst_ctlChart::labelsStateTheirPositions_data()
+{
+    QTest::addColumn<int>("axistype");
+    QTest::addColumn<double>("lower");
+    QTest::addColumn<double>("upper");
+    QTest::addColumn<int>("divisions");
+    QTest::addColumn<QString>("format");
+
+    const QVector<QPair<double, double>> ranges{{0.1, 41}, {0.5, 12.5}, {0.1, 11}, {0, 40001}, {1.5, 1.7},
+                                                {0.01, 310.31}, {9e-6, 1.1e-3}, {-3.3, 7.7}, {1e6, 1e6 + 1}};
+    for (const auto& [lower, upper] : ranges)
+        for (const int type : {0, 1})
+            for (const QString& format : {QStringLiteral("0"), QStringLiteral("0.00E-00")})
+                for (const int divisions : {10, 3, 100}) {
+                    const QString name = QStringLiteral("%1..%2 %3 %4 in %5")
+                                             .arg(lower)
+                                             .arg(upper)
+                                             .arg(type ? "log" : "linear", format)
+                                             .arg(divisions);
+                    QTest::newRow(qPrintable(name)) << type << lower << upper << divisions << format;
+                }
+}
+
+void tst_ctlChart::labelsStateTheirPositions()
+{
+    QFETCH(int, axistype);
+    QFETCH(double, lower);
+    QFETCH(double, upper);
+    QFETCH(int, divisions);
+    QFETCH(QString, format);
+
+    for (const bool onX : {false, true}) {
+        ctlChart chart;
+        chart.resize(600, 450);
+        drawAxis(chart, onX, axistype, lower, upper, divisions, format);
+
+        QCPAxis* axis = onX ? chart.plot()->xAxis : chart.plot()->yAxis;
+        const QVector<double> ticks = axis->tickVector();
+        const QVector<QString> labels = axis->tickVectorLabels();
+        QCOMPARE(labels.size(), ticks.size());
+        QVERIFY(shownLabels(axis).size() >= 2);
+        for (qsizetype i = 0; i < ticks.size(); ++i) {
+            if (labels[i].isEmpty())
+                continue;
+            const std::optional<Stated> stated = readLabel(labels[i]);
+            const QString what = QStringLiteral("label %1 at %2").arg(labels[i]).arg(ticks[i], 0, 'g', 17);
+            QVERIFY2(stated, qPrintable(what));
+            QVERIFY2(std::fabs(stated->value - ticks[i]) <= stated->unit / 2, qPrintable(what));
+        }
+
+        if (axistype == 0 && divisions > 1) {
+            // Round steps, about as many as asked for.
+            const double gap = ticks[1] - ticks[0];
+            const double power = std::pow(10.0, std::floor(std::log10(gap) + 1e-9));
+            const double mantissa = std::round(gap / power * 1e6) / 1e6;
+            QVERIFY2(QVector<double>({1, 2, 2.5, 5}).contains(mantissa), qPrintable(QString::number(gap)));
+            const double step = mantissa * power;
+            const double steps = (upper - lower) / step;
+            QVERIFY2(steps >= divisions / 1.5 && steps <= divisions * 1.5, qPrintable(QString::number(steps)));
+            for (const double t : ticks)
+                QVERIFY(std::fabs(t / step - std::round(t / step)) < 1e-6);
+        }
+    }
+}
+
+void tst_ctlChart::bulletsLieInsideThePlotArea_data()
+{
+    QTest::addColumn<int>("axistypex");
+    QTest::addColumn<QPointF>("lower");
+    QTest::addColumn<QPointF>("upper");
+    QTest::addColumn<QVector<QPointF>>("bullets");
+    QTest::addColumn<QSize>("size");
+
+    const QSize screen(600, 450);
+    const QSize small(300, 220);
+    // Y is logarithmic throughout, as on every result chart.
+    const QVector<QPointF> corners{{1, 1e-5}, {8, 1e-5}, {1, 1e-3}, {8, 1e-3}};
+    QTest::newRow("linear X, bullets on every corner") << 0 << QPointF(1, 1e-5) << QPointF(8, 1e-3) << corners
+                                                       << screen;
+    QTest::newRow("small chart, bullets on every corner")
+        << 0 << QPointF(1, 1e-5) << QPointF(8, 1e-3) << corners << small;
+    // The damage polygon of the sample object: its largest value sits 0,1 % below the upper X bound and its
+    // largest frequency a tenth below the upper Y bound.
+    QTest::newRow("damage polygon") << 1 << QPointF(0.01, 9e-5) << QPointF(310.31, 2.2e-3)
+                                    << QVector<QPointF>{{0.01, 1e-4}, {5, 3e-4}, {310, 2e-3}} << screen;
+    QTest::newRow("log X, bullets on every corner")
+        << 1 << QPointF(1, 1e-5) << QPointF(8, 1e-3) << corners << small;
+    // A redraw of that polygon rounds its upper X bound to 310 while the point at 310,31 is still drawn.
+    QTest::newRow("bullet a hair beyond the bound")
+        << 1 << QPointF(0.01, 9e-5) << QPointF(310, 2.2e-3) << QVector<QPointF>{{0.01, 1e-4}, {310.31, 2e-3}}
+        << screen;
+    QTest::newRow("fatalities F/n") << 0 << QPointF(0.1, 1.8e-5) << QPointF(41, 5.5e-3)
+                                    << QVector<QPointF>{{1, 5e-3}, {3, 1e-3}, {40, 2e-5}} << screen;
+}
+
+void tst_ctlChart::bulletsLieInsideThePlotArea()
+{
+    QFETCH(int, axistypex);
+    QFETCH(QPointF, lower);
+    QFETCH(QPointF, upper);
+    QFETCH(QVector<QPointF>, bullets);
+    QFETCH(QSize, size);
+
+    ctlChart chart;
+    chart.resize(size);
+    chart.show(); // lays the plot out at that size
+    QVERIFY(QTest::qWaitForWindowExposed(&chart));
+    chart.ClearChart();
+    chart.setAxistypex(axistypex);
+    chart.setAxistypey(1);
+    chart.setMinx(lower.x());
+    chart.setMaxx(upper.x());
+    chart.setMiny(lower.y());
+    chart.setMaxy(upper.y());
+    for (const QPointF& b : bullets)
+        chart.DrawBullet(b.x(), b.y(), 11, 255);
+    const QPointF far(upper.x() * 3, upper.y() * 3); // beyond the bounds: stays out of view
+    chart.DrawBullet(far.x(), far.y(), 11, 255);
+    chart.Redraw();
+
+    QCustomPlot* plot = chart.plot();
+    const QRect area = plot->axisRect()->rect();
+    const double radius = (3 + 2 * chart.bulletwidth()) / 2.0;
+    for (const QPointF& p : bulletPixels(plot)) {
+        if (!plot->xAxis->range().contains(plot->xAxis->pixelToCoord(p.x())) ||
+            !plot->yAxis->range().contains(plot->yAxis->pixelToCoord(p.y())))
+            continue;
+        const QString where = QStringLiteral("bullet at (%1, %2) px in %3..%4 x %5..%6")
+                                  .arg(p.x())
+                                  .arg(p.y())
+                                  .arg(area.left())
+                                  .arg(area.left() + area.width())
+                                  .arg(area.top())
+                                  .arg(area.top() + area.height());
+        QVERIFY2(p.x() - radius >= area.left() && p.x() + radius <= area.left() + area.width(), qPrintable(where));
+        QVERIFY2(p.y() - radius >= area.top() && p.y() + radius <= area.top() + area.height(), qPrintable(where));
+    }
+    // Every bullet within the bounds is in view; the axes still span the bounds and not much more.
+    QCOMPARE(bulletPixels(plot).size(), bullets.size() + 1);
+    for (const QPointF& b : bullets) {
+        QVERIFY(plot->xAxis->range().contains(b.x()));
+        QVERIFY(plot->yAxis->range().contains(b.y()));
+    }
+    QVERIFY(!plot->xAxis->range().contains(far.x()));
+    QVERIFY(!plot->yAxis->range().contains(far.y()));
+    QVERIFY(plot->xAxis->range().contains(lower.x()) && plot->xAxis->range().contains(upper.x()));
+    QVERIFY(plot->yAxis->range().contains(lower.y()) && plot->yAxis->range().contains(upper.y()));
+    QCOMPARE(chart.minx(), lower.x()); // the properties keep what was written
+    QCOMPARE(chart.maxy(), upper.y());
+}
+
+void tst_ctlChart::exportedBulletAtACornerIsWhole()
+{
+    // The picture lays the chart out anew at its own size: the bullet must be whole there too.
+    ctlChart chart;
+    chart.resize(300, 200);
+    chart.ClearChart();
+    chart.setAxistypey(1);
+    chart.setMinx(1);
+    chart.setMaxx(8);
+    chart.setMiny(1e-5);
+    chart.setMaxy(1e-3);
+    chart.DrawBullet(8, 1e-3, 11, 255);
+    chart.Redraw();
+    const QImage image = chart.renderImage(8, 96);
+    const QRect disc = boxOf(image, Qt::red, 60);
+    QVERIFY(!disc.isEmpty());
+    const QString size = QStringLiteral("%1 x %2").arg(disc.width()).arg(disc.height());
+    QVERIFY2(disc.width() >= 5 && disc.height() >= 5 && std::abs(disc.width() - disc.height()) <= 1,
+             qPrintable(size));
 }
 
 void tst_ctlChart::awkwardInputStillDraws_data()

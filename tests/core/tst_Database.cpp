@@ -1,3 +1,4 @@
+#include "OdbcFixture.h"
 #include "TestHome.h"
 #include "core/DataSourceFile.h"
 #include "core/Database.h"
@@ -6,7 +7,10 @@
 
 #include <QDir>
 #include <QFile>
+#include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QSqlRecord>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace zarnel;
@@ -15,20 +19,31 @@ Q_DECLARE_METATYPE(DbFailure)
 
 class tst_Database : public QObject {
     Q_OBJECT
+    QTemporaryDir m_odbcDir;
+    bool m_odbc = false;
+
 private Q_SLOTS:
+    // unixODBC reads its configuration once per process: the data source is defined before any ODBC use.
+    void initTestCase()
+    {
+        m_odbc = testing::setUpOdbcDataSource(m_odbcDir.path(), "ZarnelOlder", m_odbcDir.filePath("older.sqlite"));
+    }
+
     void connectionStrings()
     {
         testing::TestHome home;
         const QString file = QDir::toNativeSeparators(home.path() + "/dbRisk.sqlite");
-        QCOMPARE(DefaultConnectionString(),
-                 "Provider=MSDASQL.1;Password=9461;Persist Security Info=True;User ID=Admin;"
-                 "Data Source=MS Access Database;Initial Catalog=" + file);
+        QCOMPARE(DefaultConnectionString(), "Provider=MSDASQL.1;Password=9461;Persist Security Info=True;User ID=Admin;"
+                                            "Data Source=MS Access Database;Initial Catalog=" +
+                                                file);
         QCOMPARE(ReadWriteConnectionString("Риски"),
                  "Provider=MSDASQL.1;Password=9461;Persist Security Info=True;User ID=Admin;"
-                 "Data Source='Риски';Mode=ReadWrite ;Initial Catalog=" + file);
+                 "Data Source='Риски';Mode=ReadWrite ;Initial Catalog=" +
+                     file);
         QCOMPARE(PlainConnectionString("Риски"),
                  "Provider=MSDASQL.1;Password=9461;Persist Security Info=True;User ID=Admin;"
-                 "Data Source='Риски';Initial Catalog=" + file);
+                 "Data Source='Риски';Initial Catalog=" +
+                     file);
         QCOMPARE(ConnectionStringValue(ReadWriteConnectionString("Риски"), "Data Source"), QStringLiteral("Риски"));
         QCOMPARE(ConnectionStringValue(DefaultConnectionString(), "Data Source"), QStringLiteral("MS Access Database"));
         QCOMPARE(ConnectionStringValue(DefaultConnectionString(), "Initial Catalog"), file);
@@ -53,6 +68,57 @@ private Q_SLOTS:
         QCOMPARE(FieldText(counts.at(1), "Name"), QStringLiteral("2"));
         c.exec("INSERT INTO tabOtchet (\"Date\") VALUES (?)", {QDateTime::currentDateTime()});
         QCOMPARE(c.select("select * from tabOtchet").size(), 1);
+    }
+
+    // A database from before the index: the first connection adds it, the data stay, and the per-scenario
+    // look-up uses it instead of scanning the object's rows.
+    void olderDatabaseGetsScenarioIndex_data()
+    {
+        QTest::addColumn<bool>("odbc");
+        QTest::newRow("embedded") << false;
+        QTest::newRow("odbc source") << true;
+    }
+    void olderDatabaseGetsScenarioIndex()
+    {
+        QFETCH(bool, odbc);
+        testing::TestHome home;
+        const QString file = odbc ? m_odbcDir.filePath("older.sqlite") : home.path() + "/older.sqlite";
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "older");
+            db.setDatabaseName(file);
+            QVERIFY(db.open());
+            QSqlQuery q(db);
+            for (const char* sql :
+                 {"CREATE TABLE tabObjekt (Id SMALLINT, Name VARCHAR(255), People SMALLINT)",
+                  "CREATE TABLE tabScen (Id_obj SMALLINT, Id SMALLINT, Name VARCHAR(255), Opis TEXT, "
+                  "Risk DOUBLE)",
+                  "CREATE TABLE tabRisk (Id_obj SMALLINT, Id_scen SMALLINT, Id_por SMALLINT, "
+                  "Number DOUBLE)",
+                  "CREATE TABLE tabNumber (Name VARCHAR(50))", "CREATE TABLE tabOtchet (\"Date\" TIMESTAMP)",
+                  "INSERT INTO tabRisk VALUES (1, 2, 0, 7)"})
+                QVERIFY2(q.exec(QString::fromLatin1(sql)), sql);
+            db.close();
+        }
+        QSqlDatabase::removeDatabase("older");
+
+        QString cs = "Data Source=MS Access Database;Initial Catalog=" + file;
+        if (odbc) {
+            if (!m_odbc)
+                QSKIP("the SQLite ODBC driver is not installed");
+            cs = ReadWriteConnectionString("ZarnelOlder");
+        }
+        {
+            Connection c(cs);
+        }
+        Connection c(cs); // a second connection finds the index in place and does not fail on it
+        Connection check("Data Source=MS Access Database;Initial Catalog=" + file);
+        QCOMPARE(check.select("select name from sqlite_master where type='index' and name='ixRiskScen'").size(), 1);
+        QCOMPARE(check.select("select * from tabRisk").size(), 1);
+        QString plan;
+        for (const QSqlRecord& r :
+             check.select("EXPLAIN QUERY PLAN select * from  tabRisk where Id_obj=1 and id_scen=2 and Id_por= 0 "))
+            plan += FieldText(r, "detail");
+        QVERIFY2(plan.contains("ixRiskScen"), qPrintable(plan));
     }
 
     void openFailures_data()
@@ -202,7 +268,8 @@ private Q_SLOTS:
         QVERIFY(f.open(QIODevice::ReadOnly));
         const QByteArray bytes = f.readAll();
         f.close();
-        QCOMPARE(bytes, QByteArray("\xc1\xe0\xe7\xe0 \xe4\xe0\xed\xed\xfb\xf5 \xd0\xe8\xf1\xea")); // cp1251, no line end
+        QCOMPARE(bytes,
+                 QByteArray("\xc1\xe0\xe7\xe0 \xe4\xe0\xed\xed\xfb\xf5 \xd0\xe8\xf1\xea")); // cp1251, no line end
         QCOMPARE(ReadDataSourceName(), QStringLiteral("База данных Риск"));
         QVERIFY(f.open(QIODevice::WriteOnly));
         f.write("first\r\nsecond\r\n");

@@ -54,17 +54,46 @@ private Q_SLOTS:
         QVERIFY(!FormatRiskValue(x).isEmpty());
     }
 
+    void plainNumber_data()
+    {
+        QTest::addColumn<double>("x");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("whole") << 8.0 << "8";
+        QTest::newRow("tenth") << 0.1 << "0,1";
+        QTest::newRow("one decimal") << 1.8 << "1,8";
+        QTest::newRow("five digits") << 12345.0 << "12345";
+        QTest::newRow("smallest plain") << 0.0001 << "0,0001";
+        QTest::newRow("below 0,0001: exponent") << 0.00001 << "1E-05";
+        QTest::newRow("two decimals") << 40.04 << "40,04";
+        QTest::newRow("negative") << -2.0 << "-2";
+        QTest::newRow("large: exponent") << 1e20 << "1E+20";
+        // Upper X box of a damage polygon: largest + largest * 0,001 carries a binary tail beyond 15 digits.
+        QTest::newRow("1,1 + 1,1 * 0,001") << 1.1 + 1.1 * 0.001 << "1,1011";
+        QTest::newRow("9,999 + 9,999 * 0,001") << 9.999 + 9.999 * 0.001 << "10,008999";
+        QTest::newRow("negative with a tail") << -(1.1 + 1.1 * 0.001) << "-1,1011";
+        QTest::newRow("0,1 + 0,2") << 0.1 + 0.2 << "0,3";
+        QTest::newRow("a third: 15 digits") << 1.0 / 3 << "0,333333333333333";
+        QTest::newRow("two thirds rounds the 15th digit") << 2.0 / 3 << "0,666666666666667";
+        QTest::newRow("16 digits before the separator") << 123456789012345.6 << "123456789012346";
+        QTest::newRow("rounding reaches 1E+15") << 999999999999999.9 << "1E+15";
+        QTest::newRow("rounding reaches 0,0001") << 9.999999999999999e-5 << "0,0001";
+        QTest::newRow("exponent form rounded too") << 1.1e-5 * 3 << "3,3E-05";
+        QTest::newRow("largest damage bound") << 1e9 + 1e9 * 0.001 << "1001000000";
+    }
+
+    void plainNumber()
+    {
+        QFETCH(double, x);
+        QFETCH(QString, text);
+        QCOMPARE(PlainNumber(x), text);
+        // What the boxes show reads back as the same number to 15 digits.
+        const std::optional<double> back = ToDouble(text);
+        QVERIFY(back);
+        QVERIFY(std::fabs(*back - x) <= 5e-15 * std::fabs(x));
+    }
+
     void numberTexts()
     {
-        QCOMPARE(PlainNumber(8), QStringLiteral("8"));
-        QCOMPARE(PlainNumber(0.1), QStringLiteral("0,1"));
-        QCOMPARE(PlainNumber(1.8), QStringLiteral("1,8"));
-        QCOMPARE(PlainNumber(12345), QStringLiteral("12345"));
-        QCOMPARE(PlainNumber(0.0001), QStringLiteral("0,0001"));
-        QCOMPARE(PlainNumber(0.00001), QStringLiteral("1E-05"));
-        QCOMPARE(PlainNumber(40.04), QStringLiteral("40,04"));
-        QCOMPARE(PlainNumber(-2), QStringLiteral("-2"));
-        QCOMPARE(PlainNumber(1e20), QStringLiteral("1E+20"));
         QCOMPARE(Format000(0.5), QStringLiteral("0,500"));
         QCOMPARE(Format000(40), QStringLiteral("40,000"));
         QCOMPARE(Format0000(0.5), QStringLiteral("0,5000"));

@@ -39,6 +39,11 @@ public:
             for (int i = 0; i < 3; ++i)
                 for (int j = 0; j < 5; ++j)
                     page.grid->setTextMatrix(i, j, QStringLiteral("%1:%2,%3").arg(p).arg(i).arg(j));
+            // Unequal columns, as the results window sets them, so the report shows whose widths it follows.
+            const int names = p == 4 ? 3300 : 3600;
+            const int widths[5] = {1350, names, 2700, names, 2700};
+            for (int j = 0; j < 5; ++j)
+                page.grid->setColWidth(j, widths[j]);
             page.collective = new QLabel;
             box->addWidget(page.grid);
             box->addWidget(page.collective);

@@ -18,6 +18,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <numeric>
+
 using namespace zarnel;
 
 namespace {
@@ -79,6 +81,8 @@ private Q_SLOTS:
     void chartsAsDrawnWithTheirTabsShown();
     void exportSavesAndOpens();
     void cancelWritesNothing();
+    void progressAndCancel_data();
+    void progressAndCancel();
     void failures_data();
     void failures();
     void logRowHoldsTheMoment();
@@ -257,6 +261,40 @@ void tst_WordReport::tables()
         QCOMPARE(tables[t].layout, QStringLiteral("autofit"));
         QCOMPARE(tables[t].widthType == QStringLiteral("pct") && tables[t].width == 5000, fitted[t]);
     }
+
+    // Across pages the header row repeats and no row is split.
+    for (const DocxReader::Table& table : tables) {
+        QList<bool> headerOnly(table.rowCount(), false);
+        headerOnly[0] = true;
+        QCOMPARE(table.headerRows, headerOnly);
+        QCOMPARE(table.cantSplit, QList<bool>(table.rowCount(), true));
+    }
+
+    // Columns in the proportions of the results grid (the scenario table: a narrow number column), together the
+    // text width between the 42,6 pt margins.
+    const auto proportions = [](const QList<int>& widths) {
+        QList<double> shares;
+        const double total = std::accumulate(widths.begin(), widths.end(), 0.0);
+        for (int w : widths)
+            shares.append(w / total);
+        return shares;
+    };
+    for (int t = 0; t < tables.size(); ++t) {
+        QCOMPARE(std::accumulate(tables[t].gridColumns.begin(), tables[t].gridColumns.end(), 0), 11906 - 2 * 852);
+        QList<int> asked{900, 2000, 4500};
+        if (t > 0) {
+            const FlexGrid& g = *results.view.pages[t - 1].grid;
+            asked.clear();
+            for (int j = 0; j < g.Cols(); ++j)
+                asked.append(g.ColWidth(j));
+        }
+        const QList<double> expectedShares = proportions(asked);
+        const QList<double> shares = proportions(tables[t].gridColumns);
+        QCOMPARE(shares.size(), expectedShares.size());
+        for (int j = 0; j < shares.size(); ++j)
+            QVERIFY2(qAbs(shares[j] - expectedShares[j]) < 0.001,
+                     qPrintable(QStringLiteral("table %1 column %2").arg(t).arg(j)));
+    }
 }
 
 void tst_WordReport::objectWithoutScenarios()
@@ -371,6 +409,53 @@ void tst_WordReport::cancelWritesNothing()
     QCOMPARE(desktop.opened, QStringList());
     QCOMPARE(messages.calls.size(), 0);
     QCOMPARE(shownTabs(results.view), before);
+}
+
+void tst_WordReport::progressAndCancel_data()
+{
+    QTest::addColumn<int>("cancelAt");
+    QTest::newRow("runs to the end") << 0;
+    QTest::newRow("cancelled at once") << 1;
+    QTest::newRow("cancelled among the charts") << 5;
+}
+
+void tst_WordReport::progressAndCancel()
+{
+    QFETCH(int, cancelAt);
+    CurrentObjectId = writeObject();
+    testing::ResultsFixture results;
+    results.enable({true, true, true, true, true});
+    results.view.pages[1].innerTabs->setCurrentIndex(2);
+    const QVector<int> before = shownTabs(results.view);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Отчет.docx"));
+    testing::ScriptedMessages messages;
+    testing::ScriptedFileDialogs dialogs;
+    dialogs.answers << path;
+    testing::RecordingDesktop desktop;
+    testing::ScriptedProgress progress;
+    progress.cancelAt = cancelAt;
+
+    ExportReportToWord(results.view);
+
+    QCOMPARE(progress.labels, QStringList{QStringLiteral("Идет формирование отчета...")});
+    QCOMPARE(progress.titles, QStringList{QStringLiteral("Вывод результатов в MWord")});
+    QCOMPARE(progress.finished, 1); // the progress window goes, cancelled or not
+    QVERIFY(!progress.values.isEmpty());
+    for (int i = 1; i < progress.values.size(); ++i)
+        QVERIFY(progress.values[i] > progress.values[i - 1]);
+    QVERIFY(progress.values.last() <= progress.maximum);
+    QCOMPARE(messages.calls.size(), 0);
+    QCOMPARE(shownTabs(results.view), before);
+    if (cancelAt == 0) {
+        QCOMPARE(progress.values.last(), progress.maximum);
+        QVERIFY(QFileInfo::exists(path));
+        QCOMPARE(desktop.opened, QStringList{path});
+    } else {
+        QCOMPARE(progress.values.size(), cancelAt); // it stopped at the cancel
+        QCOMPARE(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
+        QCOMPARE(desktop.opened, QStringList());
+    }
 }
 
 void tst_WordReport::failures_data()

@@ -2,6 +2,7 @@
 
 #include "core/Formats.h"
 
+#include <limits>
 #include <optional>
 
 namespace zarnel {
@@ -26,6 +27,16 @@ UserMessage warning(const QString& text)
     return {text, kTitle, UserMessage::Ok};
 }
 
+// A whole-number bound: rounded half to even, within 32 bits so that every bound a build derives from stored
+// data (Limits.h) fits.
+std::optional<double> WholeBound(double x)
+{
+    const double r = RoundHalfEven(x);
+    if (!(r >= std::numeric_limits<qint32>::min() && r <= std::numeric_limits<qint32>::max()))
+        return std::nullopt;
+    return r;
+}
+
 // Reads one axis frame. The first problem found comes back as the message; the two order messages are the
 // program's long-standing texts, the others say what would make the axis undrawable.
 std::optional<UserMessage> readAxis(const AxisEntry& e, const QString& name, Rounding rounding, Axis& out)
@@ -40,32 +51,33 @@ std::optional<UserMessage> readAxis(const AxisEntry& e, const QString& name, Rou
     out.type = e.logarithmic ? 1 : 0;
     out.typedFrom = *from;
     out.typedTo = *to;
+    out.from = *from;
+    out.to = *to;
     const bool whole = rounding == Rounding::Always || (rounding == Rounding::FollowOption && !e.logarithmic);
     if (whole) {
-        const std::optional<qint16> a = ToInt16(*from);
-        const std::optional<qint16> b = ToInt16(*to);
+        const std::optional<double> a = WholeBound(*from);
+        const std::optional<double> b = WholeBound(*to);
         if (!a || !b)
             return warning(QStringLiteral("Границы по %1 округляются до целых чисел и должны лежать в пределах "
-                                          "от -32768 до 32767!")
+                                          "от -2147483648 до 2147483647!")
                                .arg(name));
-        out.from = *a;
-        out.to = *b;
-    } else {
-        out.from = *from;
-        out.to = *to;
+        // A log axis cannot start at a bound rounded to zero: 0,01 stays 0,01 (the damage polygon's own bound).
+        if (!e.logarithmic || *a > 0)
+            out.from = *a;
+        if (!e.logarithmic || *b > 0)
+            out.to = *b;
     }
-    if (e.logarithmic && !(out.from > 0 && out.to > 0)) {
-        // A whole-number log axis loses bounds below one half to rounding: say so, or the user sees no reason.
-        if (whole && *from > 0)
-            return warning(QStringLiteral("Границы по %1 округляются до целых чисел: на логарифмической шкале они "
-                                          "должны быть не меньше 1!")
-                               .arg(name));
-        return warning(QStringLiteral("На логарифмической шкале границы по %1 должны быть больше нуля!").arg(name));
-    }
+    // A lower bound at or below zero leaves the start of a log axis to the chart (just below the smallest
+    // point), as the build's own bounds do for a smallest value of 0; an upper one leaves nothing to show.
+    if (e.logarithmic && !(out.to > 0))
+        return warning(
+            QStringLiteral("На логарифмической шкале верхняя граница по %1 должна быть больше нуля!").arg(name));
 
     const std::optional<qint16> n = ToInt16(e.divisions);
-    if (!n || *n < 1)
-        return warning(QStringLiteral("Число разбиений по %1 должно быть целым числом от 1 до 32767!").arg(name));
+    if (!n || *n < 1 || *n > kMaxChartDivisions)
+        return warning(QStringLiteral("Число разбиений по %1 должно быть целым числом от 1 до %2!")
+                           .arg(name)
+                           .arg(kMaxChartDivisions));
     out.divisions = *n;
     return std::nullopt;
 }

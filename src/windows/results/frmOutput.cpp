@@ -524,12 +524,9 @@ void frmOutput::showKind(const KindResult& r)
     }
     // The heights the table asks for, grown where this font needs more lines: no header or name list is cut off.
     const int standard = grid->defaultRowHeightTwips();
-    for (int row = 0; row < table.rowCount(); ++row) {
-        const int asked = row == 0 ? table.headerHeight : qMax(standard, table.rowHeight(row));
-        grid->resizeRowToContents(row);
-        if (grid->RowHeight(row) < asked)
-            grid->setRowHeight(row, asked);
-    }
+    for (int row = 0; row < table.rowCount(); ++row)
+        grid->setRowHeight(row, row == 0 ? table.headerHeight : qMax(standard, table.rowHeight(row)));
+    grid->growRowsToTexts(0);
     grid->setUpdatesEnabled(true);
 
     m_collective[r.kind]->setText(r.collectiveText);

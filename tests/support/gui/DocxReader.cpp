@@ -7,6 +7,7 @@
 
 #include <quazip.h>
 #include <quazipfile.h>
+#include <quazipfileinfo.h>
 
 namespace {
 
@@ -200,13 +201,31 @@ DocxReader::Table readTable(QXmlStreamReader& xml, Context& context)
                     xml.skipCurrentElement();
                 }
             }
+        } else if (xml.name() == u"tblGrid") {
+            while (xml.readNextStartElement()) {
+                if (xml.name() == u"gridCol")
+                    table.gridColumns.append(wAttr(xml, "w").toInt());
+                xml.skipCurrentElement();
+            }
         } else if (xml.name() == u"tr") {
             QList<QList<DocxReader::Paragraph>> row;
+            QList<int> widths;
+            bool header = false;
+            bool cantSplit = false;
             while (xml.readNextStartElement()) {
+                if (xml.name() == u"trPr") {
+                    while (xml.readNextStartElement()) {
+                        header = header || xml.name() == u"tblHeader";
+                        cantSplit = cantSplit || xml.name() == u"cantSplit";
+                        xml.skipCurrentElement();
+                    }
+                    continue;
+                }
                 if (xml.name() != u"tc") {
                     xml.skipCurrentElement();
                     continue;
                 }
+                int width = 0;
                 QList<DocxReader::Paragraph> cell;
                 QMap<QString, DocxReader::Border> diagonals;
                 while (xml.readNextStartElement()) {
@@ -214,7 +233,10 @@ DocxReader::Table readTable(QXmlStreamReader& xml, Context& context)
                         cell.append(readParagraph(xml, context));
                     } else if (xml.name() == u"tcPr") {
                         while (xml.readNextStartElement()) {
-                            if (xml.name() == u"tcBorders") {
+                            if (xml.name() == u"tcW") {
+                                width = wAttr(xml, "w").toInt();
+                                xml.skipCurrentElement();
+                            } else if (xml.name() == u"tcBorders") {
                                 while (xml.readNextStartElement()) {
                                     if (xml.name() == u"tl2br" || xml.name() == u"tr2bl")
                                         diagonals.insert(xml.name().toString(), readBorder(xml));
@@ -229,9 +251,13 @@ DocxReader::Table readTable(QXmlStreamReader& xml, Context& context)
                     }
                 }
                 row.append(cell);
+                widths.append(width);
                 cellDiagonals.append(diagonals);
             }
             table.cells.append(row);
+            table.cellWidths.append(widths);
+            table.headerRows.append(header);
+            table.cantSplit.append(cantSplit);
         } else {
             xml.skipCurrentElement();
         }
@@ -320,6 +346,9 @@ bool DocxReader::loadData(const QByteArray& docx)
         if (!entry.open(QIODevice::ReadOnly))
             return fail(QStringLiteral("cannot read entry %1").arg(zip.getCurrentFileName()));
         m_entries.insert(zip.getCurrentFileName(), entry.readAll());
+        QuaZipFileInfo64 info;
+        if (zip.getCurrentFileInfo(&info))
+            m_modes.insert(zip.getCurrentFileName(), info.externalAttr >> 16);
     }
     zip.close();
 

@@ -48,9 +48,13 @@ public:
         // top, left, bottom, right, insideH, insideV from w:tblBorders; tl2br and tr2bl from the cells, present only
         // when every cell agrees (otherwise the style reads "mixed").
         QMap<QString, Border> borders;
-        QString widthType;          // w:tblW w:type
-        int width = 0;              // w:tblW w:w
-        QString layout = "autofit"; // w:tblLayout w:type
+        QString widthType;            // w:tblW w:type
+        int width = 0;                // w:tblW w:w
+        QString layout = "autofit";   // w:tblLayout w:type
+        QList<int> gridColumns;       // w:tblGrid/w:gridCol w:w
+        QList<QList<int>> cellWidths; // [row][column] w:tcW w:w
+        QList<bool> headerRows;       // per row: w:trPr/w:tblHeader
+        QList<bool> cantSplit;        // per row: w:trPr/w:cantSplit
 
         int rowCount() const { return int(cells.size()); }
         int columnCount() const { return cells.isEmpty() ? 0 : int(cells.first().size()); }
@@ -81,12 +85,15 @@ public:
 
     QStringList entryNames() const { return m_entries.keys(); }
     QByteArray entry(const QString& name) const { return m_entries.value(name); }
+    // Unix mode of an entry as stored in the archive (e.g. 0100644), 0 when none is stored.
+    quint32 entryMode(const QString& name) const { return m_modes.value(name); }
 
 private:
     bool fail(const QString& message);
 
     QString m_error;
     QMap<QString, QByteArray> m_entries;
+    QMap<QString, quint32> m_modes;
     QList<Block> m_blocks;
     int m_pageWidth = 0;
     int m_pageHeight = 0;

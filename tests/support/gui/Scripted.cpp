@@ -46,6 +46,27 @@ QString ScriptedFileDialogs::getSaveFileName(const QString& caption, const QStri
     return answers.isEmpty() ? QString() : answers.takeFirst();
 }
 
+ScriptedProgress::ScriptedProgress() { zarnel::setProgress(this); }
+ScriptedProgress::~ScriptedProgress() { zarnel::setProgress(nullptr); }
+
+void ScriptedProgress::start(const QString& label, const QString& title, int max)
+{
+    labels << label;
+    titles << title;
+    maximum = max;
+}
+
+bool ScriptedProgress::advance(int value)
+{
+    values << value;
+    return cancelAt == 0 || int(values.size()) < cancelAt;
+}
+
+void ScriptedProgress::finish()
+{
+    ++finished;
+}
+
 RecordingDesktop::RecordingDesktop() { zarnel::setDesktop(this); }
 RecordingDesktop::~RecordingDesktop() { zarnel::setDesktop(nullptr); }
 

@@ -65,6 +65,23 @@ public:
     bool canStart = true;
 };
 
+// Records what a long piece of work tells; cancels at the advance numbered cancelAt (from 1; 0 never).
+class ScriptedProgress : public zarnel::IProgress {
+public:
+    ScriptedProgress();
+    ~ScriptedProgress() override;
+    void start(const QString& label, const QString& title, int maximum) override;
+    bool advance(int value) override;
+    void finish() override;
+
+    int cancelAt = 0;
+    QStringList labels;
+    QStringList titles;
+    int maximum = 0;
+    QList<int> values;
+    int finished = 0;
+};
+
 // Unloads every window and lets deferred deletions run.
 void resetWindows();
 

@@ -2,7 +2,10 @@
 // rounded per chart, and the order of the drawing calls over the stored points.
 
 #include "core/Formats.h"
+#include "core/Limits.h"
 #include "core/RecordingChartSink.h"
+#include "risk/Distribution.h"
+#include "risk/Kinds.h"
 #include "windows/results/ChartRedraw.h"
 
 #include <QTest>
@@ -76,22 +79,37 @@ private Q_SLOTS:
         QTest::newRow("X not a number") << 1 << axis("abc", "8") << y << "Границы по OX должны быть заданы числами!";
         QTest::newRow("Y box empty") << 4 << axis("1", "8") << axis("", "1E-3")
                                      << "Границы по OY должны быть заданы числами!";
-        QTest::newRow("log X bound zero")
-            << 5 << axis("0", "8") << y << "На логарифмической шкале границы по OX должны быть больше нуля!";
-        QTest::newRow("log Y bound negative") << 7 << axis("1", "8") << axis("-1E-5", "1E-3")
-                                              << "На логарифмической шкале границы по OY должны быть больше нуля!";
+        // The build writes "-1" when the smallest value is 0: the chart then starts just below the points.
+        QTest::newRow("log X lower bound zero") << 5 << axis("0", "8") << y << "";
+        QTest::newRow("log X lower bound negative") << 2 << axis("-1", "8") << y << "";
+        QTest::newRow("log X upper bound zero")
+            << 5 << axis("-1", "0") << y << "На логарифмической шкале верхняя граница по OX должна быть больше нуля!";
+        QTest::newRow("log Y upper bound negative")
+            << 7 << axis("1", "8") << axis("-1E-3", "-1E-5")
+            << "На логарифмической шкале верхняя граница по OY должна быть больше нуля!";
         QTest::newRow("linear X zero is fine") << 5 << axis("0", "8", false) << y << "";
-        QTest::newRow("whole X bound beyond 16 bits")
-            << 1 << axis("0", "40000", false) << y
-            << "Границы по OX округляются до целых чисел и должны лежать в пределах от -32768 до 32767!";
+        QTest::newRow("whole X bound beyond 16 bits") << 1 << axis("0", "40001", false) << y << "";
+        QTest::newRow("whole X bound beyond 32 bits")
+            << 1 << axis("0", "2147483648", false) << y
+            << "Границы по OX округляются до целых чисел и должны лежать в пределах от -2147483648 до 2147483647!";
+        QTest::newRow("whole X bound at the 32-bit end")
+            << 3 << axis("-2147483648", "2147483647,4", false) << y << "";
+        QTest::newRow("chart 10 bound beyond 32 bits")
+            << 10 << axis("1", "3E9") << y
+            << "Границы по OX округляются до целых чисел и должны лежать в пределах от -2147483648 до 2147483647!";
         QTest::newRow("chart 9 takes a large real X bound") << 9 << axis("0", "40000", false) << y << "";
-        QTest::newRow("chart 10 log bound rounding to zero")
-            << 10 << axis("0,4", "40") << y
-            << "Границы по OX округляются до целых чисел: на логарифмической шкале они должны быть не меньше 1!";
+        QTest::newRow("chart 10 log bound rounding to zero") << 10 << axis("0,4", "40") << y << "";
+        // The chart draws at most 100 divisions: the refusal says so instead of drawing fewer than asked.
         QTest::newRow("X divisions zero")
-            << 1 << axis("1", "8", true, "0") << y << "Число разбиений по OX должно быть целым числом от 1 до 32767!";
+            << 1 << axis("1", "8", true, "0") << y << "Число разбиений по OX должно быть целым числом от 1 до 100!";
+        QTest::newRow("X divisions one") << 1 << axis("1", "8", true, "1") << y << "";
+        QTest::newRow("X divisions 100") << 1 << axis("1", "8", true, "100") << y << "";
+        QTest::newRow("X divisions 101")
+            << 1 << axis("1", "8", true, "101") << y << "Число разбиений по OX должно быть целым числом от 1 до 100!";
+        QTest::newRow("Y divisions 1000") << 2 << axis("1", "8") << axis("1E-5", "1E-3", true, "1000")
+                                          << "Число разбиений по OY должно быть целым числом от 1 до 100!";
         QTest::newRow("Y divisions no number") << 2 << axis("1", "8") << axis("1E-5", "1E-3", true, "x")
-                                               << "Число разбиений по OY должно быть целым числом от 1 до 32767!";
+                                               << "Число разбиений по OY должно быть целым числом от 1 до 100!";
         QTest::newRow("polygon bounds between two points")
             << 2 << axis("1,5", "1,9") << y << "В заданных границах по OX нет ни одной точки графика!";
         QTest::newRow("polygon bounds above every point")
@@ -150,6 +168,12 @@ private Q_SLOTS:
             << QStringList{"minx=2",     "maxx=4",     "tickfreqx=8", "miny=1.0000000000000001e-05",
                            "maxy=0.001", "tickfreqy=4"}
             << 1 << 0;
+        // A log axis cannot start at a bound rounded to 0: the damage polygon's own 0,01 stays.
+        QTest::newRow("chart 10 keeps a log bound that rounds to zero")
+            << 10 << axis("0,01", "310,31") << axis("1E-5", "1E-3")
+            << QStringList{"minx=0.01",  "maxx=310",    "tickfreqx=10", "miny=1.0000000000000001e-05",
+                           "maxy=0.001", "tickfreqy=10"}
+            << 1 << 1;
         QTest::newRow("chart 10 linear rounds too")
             << 10 << axis("0,4", "3,5", false) << axis("1E-5", "1E-3")
             << QStringList{"minx=0",     "maxx=4",      "tickfreqx=10", "miny=1.0000000000000001e-05",
@@ -172,6 +196,76 @@ private Q_SLOTS:
                  (QStringList{"ClearChart", "ProcessEvents"} + calls + QStringList{"ProcessEvents"}));
         QCOMPARE(r.axisTypeX, typeX);
         QCOMPARE(r.axisTypeY, typeY);
+    }
+
+    // Whatever a build writes into the boxes, "Построить" takes unchanged, on either axis type: data at the
+    // limits of what is stored, tiny damage, a smallest value of 0, frequencies at both ends.
+    void buildBoxesAreAccepted_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QVector<double>>("values");
+        QTest::addColumn<QVector<double>>("frequencies");
+        QTest::addColumn<bool>("polygonDrawsAll"); // false: a value of 0 lies below the damage polygon's bound
+
+        const QVector<double> two{1e-4, 2e-3};
+        const QVector<double> extremes{kMinFrequency, kMaxFrequency};
+        for (const int kind : {KindFatalities, KindSevere, KindLight}) {
+            const QByteArray name = QByteArray("kind ") + QByteArray::number(kind);
+            QTest::newRow(name + ", most people") << kind << QVector<double>{kMaxPeople, 1} << two << true;
+            QTest::newRow(name + ", 40000 people") << kind << QVector<double>{40000, 3} << two << true;
+            QTest::newRow(name + ", smallest 0") << kind << QVector<double>{7, 0} << two << true;
+        }
+        QTest::newRow("sanitary, most people") << int(KindSanitary) << QVector<double>{kMaxSanitary, 2} << two << true;
+        QTest::newRow("people, one value") << int(KindFatalities) << QVector<double>{kMaxPeople} << two.mid(0, 1) << true;
+        QTest::newRow("people, extreme frequencies") << int(KindFatalities) << QVector<double>{5, 1} << extremes << true;
+        QTest::newRow("damage 0,01 to 310,31") << int(KindDamage) << QVector<double>{310, 0.01} << two << true;
+        QTest::newRow("damage 0,001") << int(KindDamage) << QVector<double>{0.001} << two.mid(0, 1) << true;
+        QTest::newRow("damage 1,1") << int(KindDamage) << QVector<double>{1.1} << two.mid(0, 1) << true;
+        QTest::newRow("damage 9,999") << int(KindDamage) << QVector<double>{9.999, 0.4} << two << true;
+        QTest::newRow("damage at the limit") << int(KindDamage) << QVector<double>{kMaxDamage, 0.01} << two << true;
+        QTest::newRow("damage, smallest 0") << int(KindDamage) << QVector<double>{12, 0} << two << false;
+        QTest::newRow("damage, extreme frequencies") << int(KindDamage) << QVector<double>{kMaxDamage, 1} << extremes << true;
+    }
+
+    void buildBoxesAreAccepted()
+    {
+        QFETCH(int, kind);
+        QFETCH(QVector<double>, values);
+        QFETCH(QVector<double>, frequencies);
+        QFETCH(bool, polygonDrawsAll);
+
+        QVector<IndicatorRow> rows;
+        for (qsizetype i = 0; i < values.size(); ++i)
+            rows.append({values[i], {QStringLiteral("С%1").arg(i + 1), frequencies[i]}});
+        KindResult r;
+        r.kind = kind;
+        Accumulate(r, rows);
+        PlanCharts(r);
+
+        const KindInfo info = KindInfoOf(kind);
+        struct Chart {
+            int number;
+            AxisTexts boxes;
+            Points points;
+        };
+        for (const Chart& c : {Chart{info.stepChart, r.stepBoxes, r.stepCurve},
+                               Chart{info.polygonChart, r.polygonBoxes, r.polygonCurve}}) {
+            for (const bool logX : {true, false}) {
+                for (const bool logY : {true, false}) {
+                    const AxisEntry x = axis(c.boxes.minX, c.boxes.maxX, logX);
+                    const AxisEntry y = axis(c.boxes.minY, c.boxes.maxY, logY);
+                    const ChartRedraw redraw = plan(c.number, x, y, c.points);
+                    const QString where = QStringLiteral("chart %1, X %2..%3 %4, Y %5..%6 %7: %8")
+                                              .arg(c.number)
+                                              .arg(x.from, x.to, logX ? "log" : "linear", y.from, y.to,
+                                                   logY ? "log" : "linear", redraw.message.text);
+                    QVERIFY2(redraw.ok, qPrintable(where));
+                    if (c.number % 2 == 0 && polygonDrawsAll)
+                        QCOMPARE(described(redraw.plan).filter(QStringLiteral("DrawBullet")).size(),
+                                 c.points.size());
+                }
+            }
+        }
     }
 
     void stepChartCalls_data()
