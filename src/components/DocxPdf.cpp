@@ -4,7 +4,9 @@
 
 #include <QBuffer>
 #include <QImage>
+#include <QAbstractTextDocumentLayout>
 #include <QPageLayout>
+#include <QPainter>
 #include <QPdfWriter>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -14,8 +16,12 @@
 
 namespace {
 
-// The text body of the documents: the serif face the .docx names, at the layout's 96 units per inch.
-constexpr double kUnitsPerPoint = 96.0 / 72.0;
+// The layout runs in the PDF writer's own units.
+constexpr int kResolution = 300;
+constexpr double kUnitsPerPoint = kResolution / 72.0;
+// The text body of the documents: the serif face the .docx names.
+// Image sizes are taken in screen units (96 per inch) and scaled to the device by the layout.
+constexpr double kImageUnitsPerPoint = 96.0 / 72.0;
 const QString kBodyFont = QStringLiteral("Times New Roman");
 
 QTextCharFormat charFormat(const DocxRunFormat& f)
@@ -96,8 +102,8 @@ private:
             m_text.addResource(QTextDocument::ImageResource, QUrl(name), QImage::fromData(pic.png, "PNG"));
         QTextImageFormat image;
         image.setName(name);
-        image.setWidth(double(pic.widthEmu) / docxEmuPerPoint * kUnitsPerPoint);
-        image.setHeight(double(pic.heightEmu) / docxEmuPerPoint * kUnitsPerPoint);
+        image.setWidth(double(pic.widthEmu) / docxEmuPerPoint * kImageUnitsPerPoint);
+        image.setHeight(double(pic.heightEmu) / docxEmuPerPoint * kImageUnitsPerPoint);
         m_cursor.insertImage(image);
     }
 
@@ -115,7 +121,16 @@ private:
         format.setCellSpacing(0);
         format.setCellPadding(2 * kUnitsPerPoint);
         format.setWidth(QTextLength(QTextLength::PercentageLength, 100));
-        format.setHeaderRowCount(1); // repeated at the top of every page the table runs onto
+        format.setHeaderRowCount(t.headingRows); // repeated at the top of every page the table runs onto
+        if (int(t.columnWeights.size()) == t.columns) {
+            double total = 0;
+            for (double w : t.columnWeights)
+                total += w;
+            QList<QTextLength> widths;
+            for (double w : t.columnWeights)
+                widths << QTextLength(QTextLength::PercentageLength, total > 0 ? 100.0 * w / total : 100.0 / t.columns);
+            format.setColumnWidthConstraints(widths);
+        }
         if (m_breakBefore)
             format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
         m_breakBefore = false;
@@ -148,20 +163,13 @@ private:
 
 QByteArray DocxToPdf(const DocxDocument& document, QString* error)
 {
-    QTextDocument text;
-    text.setDocumentMargin(0);
-    QFont body(kBodyFont);
-    body.setPointSizeF(12);
-    text.setDefaultFont(body);
-    PdfBuilder(document, text).build();
-
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     {
         QPdfWriter writer(&buffer);
         writer.setCreator(QStringLiteral("Зарнель"));
-        writer.setResolution(300);
+        writer.setResolution(kResolution);
         const DocxPageSetup& page = document.page;
         const QPageLayout layout(QPageSize(QPageSize::A4),
                                  page.landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
@@ -169,7 +177,33 @@ QByteArray DocxToPdf(const DocxDocument& document, QString* error)
                                            page.bottomTwips / 20.0),
                                  QPageLayout::Point);
         writer.setPageLayout(layout);
-        text.print(&writer);
+
+        QTextDocument text;
+        text.documentLayout()->setPaintDevice(&writer);
+        text.setDocumentMargin(0);
+        QFont body(kBodyFont);
+        body.setPointSizeF(12);
+        text.setDefaultFont(body);
+        PdfBuilder(document, text).build();
+        // Laid out page by page on the text area; unlike QTextDocument::print this adds no page numbers.
+        const QRectF area = writer.pageLayout().paintRectPixels(kResolution);
+        text.setPageSize(area.size());
+
+        QPainter painter(&writer);
+        const int pages = text.pageCount();
+        for (int i = 0; i < pages; ++i) {
+            if (i > 0)
+                writer.newPage();
+            painter.save();
+            const QRectF view(0, i * area.height(), area.width(), area.height());
+            painter.translate(0, -view.top());
+            QAbstractTextDocumentLayout::PaintContext context;
+            context.clip = view;
+            context.palette.setColor(QPalette::Text, Qt::black);
+            painter.setClipRect(view);
+            text.documentLayout()->draw(&painter, context);
+            painter.restore();
+        }
     }
     if (bytes.isEmpty() && error)
         *error = QStringLiteral("Не удалось создать документ PDF.");
