@@ -2,6 +2,7 @@
 
 #include "components/DocxModel.h"
 #include "components/DocxPackage.h"
+#include "components/DocxPdf.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -307,7 +308,8 @@ QByteArray DocxWriter::toDocx(QString* error) const
 
 bool DocxWriter::save(const QString& path, QString* error) const
 {
-    const QByteArray bytes = toDocx(error);
+    const bool pdf = QFileInfo(path).suffix().compare(u"pdf", Qt::CaseInsensitive) == 0;
+    const QByteArray bytes = pdf ? DocxToPdf(*m_document, error) : toDocx(error);
     if (bytes.isEmpty())
         return false;
 

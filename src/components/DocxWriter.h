@@ -66,7 +66,7 @@ public:
     // The .docx package, or an empty array (with a message) when zipping fails.
     QByteArray toDocx(QString* error = nullptr) const;
     // Writes through a temporary file in the target folder, so a failure leaves no file under `path` and keeps an
-    // existing one intact.
+    // existing one intact. A path ending in ".pdf" gets the same document as PDF.
     bool save(const QString& path, QString* error = nullptr) const;
 
 private:

@@ -44,10 +44,12 @@ QString ProposedDocumentPath(const QString& title)
 
 QString AskDocumentPath(const QString& caption, const QString& title)
 {
-    QString path =
-        fileDialogs().getSaveFileName(caption, ProposedDocumentPath(title), QStringLiteral("Документы Word (*.docx)"));
+    QString path = fileDialogs().getSaveFileName(caption, ProposedDocumentPath(title),
+                                                 QStringLiteral("Документы Word (*.docx);;Документы PDF (*.pdf)"));
     // The desktop opens the file by its suffix: "Отчет 1.2" or "Отчет.doc" would not reach the word processor.
-    if (!path.isEmpty() && QFileInfo(path).suffix().compare(u"docx", Qt::CaseInsensitive) != 0)
+    const QString suffix = QFileInfo(path).suffix();
+    if (!path.isEmpty() && suffix.compare(u"docx", Qt::CaseInsensitive) != 0 &&
+        suffix.compare(u"pdf", Qt::CaseInsensitive) != 0)
         path += QStringLiteral(".docx");
     return path;
 }

@@ -11,7 +11,8 @@ namespace zarnel {
 // "<documents folder>/<title>.docx"; characters a file name cannot hold on the usual systems are replaced.
 QString ProposedDocumentPath(const QString& title);
 
-// The save dialog; an empty text when the user cancelled. A name typed without the suffix ".docx" gets it.
+// The save dialog (Word or PDF); an empty text when the user cancelled. A name typed without the suffix ".docx"
+// or ".pdf" gets ".docx".
 QString AskDocumentPath(const QString& caption, const QString& title);
 
 // Opens a saved document with the desktop's application; when none can, a message names the file.

@@ -95,6 +95,7 @@ private Q_SLOTS:
     void batchOptions_data();
     void batchOptions();
     void criteriaInWindowAndReport();
+    void batchReportAsPdf();
     void batchCriteria_data();
     void batchCriteria();
     void contributionsInWindowAndReport();
@@ -395,6 +396,45 @@ void tst_ReportWindows::criteriaInWindowAndReport()
     const int caption = int(texts.indexOf(QRegularExpression("^Рис\\. ____ - Интегральная функция.*")));
     QVERIFY(caption >= 0);
     QVERIFY(texts.indexOf(kNetherlands) > caption);
+}
+
+void tst_ReportWindows::batchReportAsPdf()
+{
+    const QString pdftotext = QStandardPaths::findExecutable("pdftotext");
+    const QString pdfinfo = QStandardPaths::findExecutable("pdfinfo");
+    if (pdftotext.isEmpty() || pdfinfo.isEmpty())
+        QSKIP("poppler-utils (pdftotext, pdfinfo) not on PATH");
+    {
+        Connection c;
+        WriteDemoObject(c);
+    }
+    QTemporaryDir dir;
+    const QString docx = dir.filePath("отчет.docx");
+    const QString pdf = dir.filePath("отчет.pdf");
+    for (const QString& file : {docx, pdf}) {
+        const BatchReportOutcome outcome = RunBatchReport({QString::fromUtf8(kDemoObjectName), file, std::nullopt});
+        QVERIFY2(outcome.exitCode == 0, qPrintable(outcome.message));
+    }
+    DocxReader reader;
+    QVERIFY2(reader.load(docx), qPrintable(reader.errorString()));
+
+    // Every paragraph of the .docx stands in the PDF, in the same order (blanks aside: line breaks differ).
+    const QString text = run(pdftotext, {pdf, "-"}).simplified().remove(' ');
+    qsizetype at = 0;
+    for (const QString& paragraph : reader.paragraphTexts()) {
+        const QString p = paragraph.simplified().remove(' ');
+        if (p.isEmpty())
+            continue;
+        const qsizetype found = text.indexOf(p, at);
+        QVERIFY2(found >= 0, qPrintable(paragraph));
+        at = found + p.size();
+    }
+    QVERIFY(text.contains("Коллективныйрискгибели,чел./год1,162E-03"));
+    // One page per kind after the first at least, as the page breaks of the document say.
+    const int breaks = int(testing::documentLines(reader).filter("<break>").size());
+    const QRegularExpressionMatch pages = QRegularExpression("Pages:\\s+(\\d+)").match(run(pdfinfo, {pdf}));
+    QVERIFY(pages.hasMatch());
+    QVERIFY2(pages.captured(1).toInt() >= breaks + 1, qPrintable(pages.captured(1)));
 }
 
 void tst_ReportWindows::batchCriteria_data()
