@@ -49,7 +49,7 @@ void AddBatchCompareOptions(QCommandLineParser& parser)
 {
     parser.addOption({kCompare,
                       QStringLiteral("Без окон: сравнение объектов (имена через «;», от 2 до 6) в файл --out "
-                                     "(.png или .docx)."),
+                                     "(.png, .docx или .pdf)."),
                       QStringLiteral("ИМЕНА")});
     parser.addOption({kKind,
                       QStringLiteral("Вид последствий для --compare: 0 гибель, 1 тяжелые, 2 легкие поражения, 4 "
@@ -90,8 +90,10 @@ BatchReportOutcome RunBatchCompare(const BatchCompareRequest& request)
         return Failed(BatchReportUsage, QStringLiteral("Вид последствий --kind: 0, 1, 2, 4 или 3."));
     const QString& out = request.outFile;
     if (!out.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive) &&
-        !out.endsWith(QStringLiteral(".docx"), Qt::CaseInsensitive))
-        return Failed(BatchReportUsage, QStringLiteral("Не указан файл сравнения: --out ФАЙЛ.png или ФАЙЛ.docx."));
+        !out.endsWith(QStringLiteral(".docx"), Qt::CaseInsensitive) &&
+        !out.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive))
+        return Failed(BatchReportUsage,
+                      QStringLiteral("Не указан файл сравнения: --out ФАЙЛ.png, ФАЙЛ.docx или ФАЙЛ.pdf."));
 
     ConnectionString = DefaultConnectionString();
     if (!TryConnect(ConnectionString) && !ConnectWithDsn(ReadDataSourceName()))

@@ -12,6 +12,7 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QTemporaryDir>
+#include <QFile>
 #include <QTest>
 
 using namespace zarnel;
@@ -139,6 +140,7 @@ void tst_frmSravnenie::commandLine_data()
     const QString both = "До мероприятий;После мероприятий";
     QTest::newRow("picture") << QStringList{"--compare", both, "--kind", "0", "--out", "FILE.png"} << 0 << "";
     QTest::newRow("document") << QStringList{"--compare", both, "--kind", "0", "--out", "FILE.docx"} << 0 << "";
+    QTest::newRow("PDF") << QStringList{"--compare", both, "--kind", "0", "--out", "FILE.pdf"} << 0 << "";
     QTest::newRow("one object") << QStringList{"--compare", "Склад", "--kind", "0", "--out", "FILE.png"} << 1
                                 << "Для сравнения нужно от 2 до 6 объектов";
     QTest::newRow("seven objects") << QStringList{"--compare", "А;Б;В;Г;Д;Е;Ж", "--kind", "0", "--out", "FILE.png"}
@@ -147,7 +149,7 @@ void tst_frmSravnenie::commandLine_data()
                                   << "Вид последствий --kind";
     QTest::newRow("kind missing") << QStringList{"--compare", both, "--out", "FILE.png"} << 1
                                   << "Вид последствий --kind";
-    QTest::newRow("other file type") << QStringList{"--compare", both, "--kind", "0", "--out", "FILE.pdf"} << 1
+    QTest::newRow("other file type") << QStringList{"--compare", both, "--kind", "0", "--out", "FILE.txt"} << 1
                                      << "Не указан файл сравнения";
     QTest::newRow("kind without compare") << QStringList{"--kind", "0"} << 1 << ""; // refused before any comparison
     QTest::newRow("with report") << QStringList{"--compare", both, "--report", "Склад", "--kind", "0", "--out",
@@ -189,7 +191,11 @@ void tst_frmSravnenie::commandLine()
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList());
         return;
     }
-    if (out.endsWith(".png")) {
+    if (out.endsWith(".pdf")) {
+        QFile pdf(out);
+        QVERIFY(pdf.open(QIODevice::ReadOnly));
+        QCOMPARE(pdf.read(5), QByteArray("%PDF-"));
+    } else if (out.endsWith(".png")) {
         const QImage picture(out);
         QVERIFY(!picture.isNull());
         QVERIFY(picture.width() > 1000);
