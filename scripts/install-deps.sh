@@ -7,7 +7,8 @@ packages=(g++ make cmake ninja-build pkg-config qt6-base-dev libqt6opengl6-dev l
     libquazip1-qt6-dev libsqlite3-dev libqt6sql6-sqlite libqt6sql6-odbc unixodbc unixodbc-dev
     libsqliteodbc fonts-dejavu-core qt6-translations-l10n)
 if [[ "${1:-}" == "--test" ]]; then
-    packages+=(libreoffice-writer-nogui poppler-utils xvfb xauth desktop-file-utils)
+    packages+=(libreoffice-writer-nogui poppler-utils xvfb xauth desktop-file-utils
+        postgresql odbc-postgresql)
 fi
 
 missing=()

@@ -207,11 +207,11 @@ qint16 FreeScenarioId(Connection& c, qint16 objectId)
     return 0;
 }
 
-qint16 SaveScenario(Connection& c, qint16 objectId, qint16 scenarioId, const ScenarioEntry& entry,
-                    const std::optional<ScenarioSnapshot>& asRead)
+namespace {
+
+qint16 saveScenarioOnce(Connection& c, qint16 objectId, qint16 scenarioId, const ScenarioEntry& entry,
+                        const std::optional<ScenarioSnapshot>& asRead)
 {
-    if (const auto problem = ValidateScenarioEntry(entry))
-        throw std::invalid_argument(problem->message.toStdString());
     // Within the slack of the check: the bound itself is stored.
     const double risk = std::clamp(entry.risk, kMinFrequency, kMaxFrequency);
     Transaction t(c);
@@ -228,6 +228,7 @@ qint16 SaveScenario(Connection& c, qint16 objectId, qint16 scenarioId, const Sce
         id = FreeScenarioId(c, objectId);
         if (id == 0)
             throw DbError(QStringLiteral("у объекта нет свободного номера сценария"));
+        RunKeyHook();
         c.exec(QStringLiteral("INSERT INTO tabScen (Id_obj, Id, Name, Opis, Risk) VALUES (?, ?, ?, ?, ?)"),
                {int(objectId), int(id), entry.name, opis, risk});
     } else {
@@ -241,6 +242,16 @@ qint16 SaveScenario(Connection& c, qint16 objectId, qint16 scenarioId, const Sce
     syncSanitary(c, objectId, id);
     t.commit();
     return id;
+}
+
+} // namespace
+
+qint16 SaveScenario(Connection& c, qint16 objectId, qint16 scenarioId, const ScenarioEntry& entry,
+                    const std::optional<ScenarioSnapshot>& asRead)
+{
+    if (const auto problem = ValidateScenarioEntry(entry))
+        throw std::invalid_argument(problem->message.toStdString());
+    return RetryOnKeyTaken([&] { return saveScenarioOnce(c, objectId, scenarioId, entry, asRead); });
 }
 
 void SetIndicator(Connection& c, qint16 objectId, qint16 scenarioId, int kind, double value,
