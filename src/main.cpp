@@ -1,6 +1,7 @@
 // Зарнель: F/n and F/g diagrams of a hazardous production object.
 
 #include "components/Form.h"
+#include "core/DataSourceFile.h"
 #include "core/Database.h"
 #include "core/DemoData.h"
 #include "core/Formats.h"
@@ -65,8 +66,14 @@ int main(int argc, char** argv)
                                   QStringLiteral("DIR"));
     const QCommandLineOption demo(QStringLiteral("demo"),
                                   QStringLiteral("Запуск на новой копии учебной базы во временной папке."));
+    const QCommandLineOption dsn(QStringLiteral("dsn"),
+                                 QStringLiteral("Работать с источником данных ODBC NAME (например, базой отдела на "
+                                                "сервере); встроенная база данных не создается. Так же действует "
+                                                "переменная ZARNEL_DSN."),
+                                 QStringLiteral("NAME"));
     parser.addOption(home);
     parser.addOption(demo);
+    parser.addOption(dsn);
     zarnel::AddBatchReportOptions(parser);
     parser.process(app);
 
@@ -89,6 +96,8 @@ int main(int argc, char** argv)
         }
     }
     zarnel::InstallLogFile(zarnel::ProgramFolder());
+    if (parser.isSet(dsn))
+        zarnel::SetChosenDataSource(parser.value(dsn));
 
     if (const std::optional<int> exitCode = zarnel::RunBatchReportIfRequested(parser))
         return *exitCode;

@@ -284,16 +284,12 @@ void Connection::beginReadOnly()
             throw DbError::fromSql(q.lastError(), QStringLiteral("BEGIN"));
         return;
     }
+    // The driver runs each statement in a savepoint, where SET TRANSACTION is refused: the session's default
+    // decides the transaction's kind instead, and ReadSnapshot puts it back.
+    if (m_postgres)
+        exec(QStringLiteral("SET SESSION CHARACTERISTICS AS TRANSACTION ISOLATION LEVEL REPEATABLE READ, READ ONLY"));
     if (!db.transaction())
         throw DbError::fromSql(db.lastError(), QStringLiteral("BEGIN"));
-    if (m_postgres) {
-        try {
-            exec(QStringLiteral("SET TRANSACTION ISOLATION LEVEL REPEATABLE READ READ ONLY"));
-        } catch (...) {
-            db.rollback();
-            throw;
-        }
-    }
 }
 
 void Connection::commit()
@@ -322,6 +318,14 @@ ReadSnapshot::ReadSnapshot(Connection& c)
 ReadSnapshot::~ReadSnapshot()
 {
     m_connection.rollback();
+    if (m_connection.isPostgres()) {
+        try {
+            m_connection.exec(QStringLiteral(
+                "SET SESSION CHARACTERISTICS AS TRANSACTION ISOLATION LEVEL READ COMMITTED, READ WRITE"));
+        } catch (const DbError&) {
+            // Logged; the connection is closed by its handler soon anyway.
+        }
+    }
 }
 
 ColumnTypes ColumnTypesOf(const Connection& c)
