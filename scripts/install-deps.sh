@@ -7,7 +7,8 @@ packages=(g++ make cmake ninja-build pkg-config qt6-base-dev libqt6opengl6-dev l
     libquazip1-qt6-dev libsqlite3-dev libqt6sql6-sqlite libqt6sql6-odbc unixodbc unixodbc-dev
     libsqliteodbc fonts-dejavu-core qt6-translations-l10n liborcus-dev libixion-dev libboost-dev)
 if [[ "${1:-}" == "--test" ]]; then
-    packages+=(libreoffice-writer-nogui poppler-utils xvfb xauth desktop-file-utils)
+    packages+=(libreoffice-writer-nogui poppler-utils xvfb xauth desktop-file-utils
+        postgresql odbc-postgresql)
     # Only to make the spreadsheet fixtures anew (tests/core/exchange/make-fixtures.sh); they are committed.
     if [[ "${2:-}" == "--fixtures" ]]; then
         packages+=(libreoffice-calc-nogui python3-openpyxl)

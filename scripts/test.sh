@@ -4,6 +4,10 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh --test
+# The server variants of the database tests run against a throw-away cluster, stopped however the run ends.
+source scripts/test-server.sh
+trap stop_test_server EXIT
+start_test_server
 cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZARNEL_WERROR=ON >/dev/null
 cmake --build build-test -j"$(nproc)"
 cd build-test

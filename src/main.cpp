@@ -1,6 +1,7 @@
 // Зарнель: F/n and F/g diagrams of a hazardous production object.
 
 #include "components/Form.h"
+#include "core/DataSourceFile.h"
 #include "core/Database.h"
 #include "core/DemoData.h"
 #include "core/Formats.h"
@@ -67,8 +68,14 @@ int main(int argc, char** argv)
                                   QStringLiteral("DIR"));
     const QCommandLineOption demo(QStringLiteral("demo"),
                                   QStringLiteral("Запуск на новой копии учебной базы во временной папке."));
+    const QCommandLineOption dsn(QStringLiteral("dsn"),
+                                 QStringLiteral("Работать с источником данных ODBC NAME (например, базой отдела на "
+                                                "сервере); встроенная база данных не создается. Так же действует "
+                                                "переменная ZARNEL_DSN."),
+                                 QStringLiteral("NAME"));
     parser.addOption(home);
     parser.addOption(demo);
+    parser.addOption(dsn);
     zarnel::AddBatchReportOptions(parser);
     zarnel::AddBatchExchangeOptions(parser);
     zarnel::AddBatchCompareOptions(parser);
@@ -93,6 +100,8 @@ int main(int argc, char** argv)
         }
     }
     zarnel::InstallLogFile(zarnel::ProgramFolder());
+    if (parser.isSet(dsn))
+        zarnel::SetChosenDataSource(parser.value(dsn));
 
     if (const std::optional<int> exitCode = zarnel::RunBatchExchangeIfRequested(parser))
         return *exitCode;

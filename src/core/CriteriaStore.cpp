@@ -80,23 +80,16 @@ QVariant N2Value(const CriterionLine& l)
 
 void EnsureCriteriaTables(Connection& c)
 {
-    const QString coll = c.isSqlite() ? QStringLiteral(" COLLATE RUNOCASE") : QStringLiteral(" COLLATE NOCASE");
-    QSet<QString> existing;
-    for (const QString& t : c.database().tables())
-        existing.insert(t.toLower());
-    const struct {
-        const char* name;
-        QString ddl;
-    } tables[] = {
-        {"tabKriteriy", "CREATE TABLE tabKriteriy (Name VARCHAR(255)" + coll +
-                            ", C DOUBLE, Alpha DOUBLE, N1 DOUBLE, N2 DOUBLE, Kinds SMALLINT, Colour INTEGER, "
-                            "Source VARCHAR(255))"},
-        {"tabKriteriyObj", "CREATE TABLE tabKriteriyObj (Id_obj SMALLINT, Name VARCHAR(255)" + coll + ")"},
-        {"tabDopRisk", "CREATE TABLE tabDopRisk (Id_obj SMALLINT, Id_por SMALLINT, Znach DOUBLE, Source VARCHAR(255))"},
-    };
-    for (const auto& t : tables)
-        if (!existing.contains(QString::fromLatin1(t.name).toLower()))
-            c.exec(t.ddl);
+    const ColumnTypes type = ColumnTypesOf(c);
+    CreateMissingTables(
+        c, {{QStringLiteral("tabKriteriy"),
+             {"CREATE TABLE tabKriteriy (Name " + type.name + ", C " + type.real + ", Alpha " + type.real +
+              ", N1 " + type.real + ", N2 " + type.real + ", Kinds SMALLINT, Colour INTEGER, Source VARCHAR(255))"}},
+            {QStringLiteral("tabKriteriyObj"),
+             {"CREATE TABLE tabKriteriyObj (Id_obj SMALLINT, Name " + type.name + ")"}},
+            {QStringLiteral("tabDopRisk"),
+             {"CREATE TABLE tabDopRisk (Id_obj SMALLINT, Id_por SMALLINT, Znach " + type.real +
+              ", Source VARCHAR(255))"}}});
 }
 
 QVector<CriterionLine> AllCriteria(Connection& c)

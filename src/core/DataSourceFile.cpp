@@ -1,9 +1,12 @@
 #include "core/DataSourceFile.h"
 
+#include "core/Database.h"
 #include "core/ProgramFolder.h"
+#include "core/Shared.h"
 
 #include <QFile>
 #include <QSaveFile>
+#include <QStringList>
 
 namespace zarnel {
 
@@ -78,6 +81,68 @@ bool WriteDataSourceName(const QString& name)
         return false;
     f.write(EncodeCp1251(name));
     return f.commit();
+}
+
+namespace {
+QString g_chosenDataSource;
+} // namespace
+
+void SetChosenDataSource(const QString& name)
+{
+    g_chosenDataSource = name.trimmed();
+}
+
+QString ChosenDataSourceFilePath()
+{
+    return ProgramFile(QStringLiteral("Chosen Data Source.txt"));
+}
+
+QString ChosenDataSource()
+{
+    if (!g_chosenDataSource.isEmpty())
+        return g_chosenDataSource;
+    const QString fromEnvironment = qEnvironmentVariable("ZARNEL_DSN").trimmed();
+    if (!fromEnvironment.isEmpty())
+        return fromEnvironment;
+    QFile f(ChosenDataSourceFilePath());
+    if (!f.open(QIODevice::ReadOnly))
+        return QString();
+    return QString::fromUtf8(f.readLine()).trimmed();
+}
+
+QString WithoutPassword(const QString& name)
+{
+    QStringList kept;
+    for (const QString& part : name.split(QLatin1Char(';')))
+        if (!part.trimmed().startsWith(QLatin1String("PWD="), Qt::CaseInsensitive))
+            kept << part;
+    return kept.join(QLatin1Char(';'));
+}
+
+bool WriteChosenDataSource(const QString& name)
+{
+    QSaveFile f(ChosenDataSourceFilePath());
+    if (!f.open(QIODevice::WriteOnly))
+        return false;
+    f.write(WithoutPassword(name).toUtf8());
+    return f.commit();
+}
+
+bool ConnectAtStart()
+{
+    const QString chosen = ChosenDataSource();
+    if (!chosen.isEmpty())
+        return ConnectWithDsn(chosen);
+    ConnectionString = DefaultConnectionString();
+    return TryConnect(ConnectionString) || ConnectWithDsn(ReadDataSourceName());
+}
+
+QString DatabaseInUse()
+{
+    const QString source = ConnectionStringValue(ConnectionString, QStringLiteral("Data Source"));
+    if (source.compare(QLatin1String(kDefaultDataSource), Qt::CaseInsensitive) == 0)
+        return QStringLiteral("встроенная база данных ") + DatabaseFilePath();
+    return QStringLiteral("источник данных ODBC «") + SplitDataSourceLogin(source).dataSource + QStringLiteral("»");
 }
 
 } // namespace zarnel

@@ -12,6 +12,7 @@
 #include <QStringList>
 #include <algorithm>
 #include <atomic>
+#include <functional>
 #include <initializer_list>
 #include <optional>
 #include <sqlite3.h>
@@ -23,6 +24,11 @@ namespace {
 const char* const kPrefix = "Provider=MSDASQL.1;Password=9461;Persist Security Info=True;User ID=Admin;";
 
 ExecHook g_execHook = nullptr;
+KeyHook g_keyHook = nullptr;
+QString g_serverUser;
+QString g_serverPassword;
+// Any fixed number: the key of the advisory lock every writing transaction of the program takes.
+constexpr int kWriteLock = 946115;
 ConnectTester g_connectTester = nullptr;
 
 // Case-insensitive for Cyrillic as well, ordered as a Russian reader expects ("С2" before "С10").
@@ -153,19 +159,25 @@ Connection::Connection(const QString& connectionString) : m_name(nextConnectionN
         if (embedded) {
             db.setDatabaseName(catalog);
         } else {
-            db.setDatabaseName(source); // the ODBC driver adds "DSN=" itself
-            db.setUserName(QStringLiteral("Admin"));
-            db.setPassword(QStringLiteral("9461"));
+            // The data source's own login (odbc.ini, or UID/PWD in the name field); a file data source ignores it.
+            const DataSourceLogin login = SplitDataSourceLogin(source);
+            db.setDatabaseName(login.dataSource); // the ODBC driver adds "DSN=" itself
+            db.setUserName(login.user.isEmpty() ? g_serverUser : login.user);
+            db.setPassword(login.user.isEmpty() ? g_serverPassword : login.password);
         }
         if (source.isEmpty() || (catalog.isEmpty() && embedded))
             error = DbError(DbFailure::Unreachable, QStringLiteral("не задан источник данных"));
         else if (!db.open()) {
-            error = DbError::fromSql(db.lastError(), QStringLiteral("(open) ") + source + QLatin1Char(' ') + catalog);
+            error = DbError::fromSql(db.lastError(), QStringLiteral("(open) ") + SplitDataSourceLogin(source).dataSource +
+                                                        QLatin1Char(' ') + catalog); // never the password
             // What cannot be opened is out of reach unless the driver says why.
             if (error->cause == DbFailure::Other)
                 error->cause = DbFailure::Unreachable;
         }
-        else if (embedded) {
+        else if (!embedded) {
+            m_postgres = db.driver()->dbmsType() == QSqlDriver::PostgreSQL;
+        }
+        if (!error && embedded) {
             registerCollation(db);
             // A file that is not a database opens without complaint; the first statement tells.
             QSqlQuery probe(db);
@@ -250,6 +262,31 @@ void Connection::begin()
     }
     if (!db.transaction())
         throw DbError::fromSql(db.lastError(), QStringLiteral("BEGIN"));
+    if (m_postgres) {
+        try {
+            exec(QStringLiteral("SELECT pg_advisory_xact_lock(%1)").arg(kWriteLock));
+        } catch (...) {
+            db.rollback();
+            throw;
+        }
+    }
+}
+
+void Connection::beginReadOnly()
+{
+    QSqlDatabase db = database();
+    if (isSqlite()) {
+        QSqlQuery q(db);
+        if (!q.exec(QStringLiteral("BEGIN")))
+            throw DbError::fromSql(q.lastError(), QStringLiteral("BEGIN"));
+        return;
+    }
+    // The driver runs each statement in a savepoint, where SET TRANSACTION is refused: the session's default
+    // decides the transaction's kind instead, and ReadSnapshot puts it back.
+    if (m_postgres)
+        exec(QStringLiteral("SET SESSION CHARACTERISTICS AS TRANSACTION ISOLATION LEVEL REPEATABLE READ, READ ONLY"));
+    if (!db.transaction())
+        throw DbError::fromSql(db.lastError(), QStringLiteral("BEGIN"));
 }
 
 void Connection::commit()
@@ -261,7 +298,64 @@ void Connection::commit()
 
 void Connection::rollback()
 {
-    database().rollback();
+    QSqlDatabase db = database();
+    if (!db.rollback() && isSqlite()) {
+        // A transaction begun by statement is unknown to Qt's driver.
+        QSqlQuery q(db);
+        q.exec(QStringLiteral("ROLLBACK"));
+    }
+}
+
+ReadSnapshot::ReadSnapshot(Connection& c)
+    : m_connection(c)
+{
+    m_connection.beginReadOnly();
+}
+
+ReadSnapshot::~ReadSnapshot()
+{
+    m_connection.rollback();
+    if (m_connection.isPostgres()) {
+        try {
+            m_connection.exec(QStringLiteral(
+                "SET SESSION CHARACTERISTICS AS TRANSACTION ISOLATION LEVEL READ COMMITTED, READ WRITE"));
+        } catch (const DbError&) {
+            // Logged; the connection is closed by its handler soon anyway.
+        }
+    }
+}
+
+ColumnTypes ColumnTypesOf(const Connection& c)
+{
+    if (c.isPostgres())
+        return {QStringLiteral("TEXT COLLATE ru_ci"), QStringLiteral("DOUBLE PRECISION")};
+    if (c.isSqlite())
+        return {QStringLiteral("VARCHAR(255) COLLATE RUNOCASE"), QStringLiteral("DOUBLE")};
+    return {QStringLiteral("VARCHAR(255) COLLATE NOCASE"), QStringLiteral("DOUBLE")};
+}
+
+DataSourceLogin SplitDataSourceLogin(const QString& nameField)
+{
+    DataSourceLogin login;
+    QStringList rest;
+    for (const QString& part : nameField.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+        const QString key = part.section(QLatin1Char('='), 0, 0).trimmed();
+        const QString value = part.section(QLatin1Char('='), 1);
+        if (part.contains(QLatin1Char('=')) && key.compare(QLatin1String("UID"), Qt::CaseInsensitive) == 0)
+            login.user = value.trimmed();
+        else if (part.contains(QLatin1Char('=')) && key.compare(QLatin1String("PWD"), Qt::CaseInsensitive) == 0)
+            login.password = value;
+        else
+            rest << part;
+    }
+    login.dataSource = rest.join(QLatin1Char(';'));
+    return login;
+}
+
+void SetServerLogin(const QString& user, const QString& password)
+{
+    g_serverUser = user;
+    g_serverPassword = user.isEmpty() ? QString() : password;
 }
 
 Transaction::Transaction(Connection& c) : m_connection(c)
@@ -375,7 +469,7 @@ void EnsureScenarioIndicatorIndex(const Connection& c)
         tried.insert(key);
     }
     try {
-        if (c.isSqlite()) {
+        if (c.isSqlite() || c.isPostgres()) {
             c.exec(QStringLiteral("CREATE INDEX IF NOT EXISTS ixRiskScen ON tabRisk (Id_obj, Id_scen, Id_por)"));
         } else {
             // No portable IF NOT EXISTS over ODBC: an index that is there already makes this fail, harmlessly.
@@ -388,57 +482,117 @@ void EnsureScenarioIndicatorIndex(const Connection& c)
 
 } // namespace
 
+namespace {
+
+QSet<QString> lowerTableNames(const Connection& c)
+{
+    QSet<QString> existing;
+    for (const QString& t : c.database().tables())
+        existing.insert(t.toLower());
+    return existing;
+}
+
+QStringList initialPeopleCounts()
+{
+    QStringList counts;
+    for (int n = 1; n <= 20; ++n)
+        counts << QString::number(n);
+    for (int n = 25; n <= 100; n += 5)
+        counts << QString::number(n);
+    for (int n = 150; n <= 500; n += 50)
+        counts << QString::number(n);
+    counts << QStringLiteral("1000");
+    return counts;
+}
+
+} // namespace
+
+void CreateMissingTables(Connection& c, const QVector<TableDefinition>& tables,
+                         const std::function<void(const QSet<QString>&)>& afterwards)
+{
+    QSet<QString> existing = lowerTableNames(c);
+    const auto missing = [&] {
+        return std::any_of(tables.begin(), tables.end(), [&](const TableDefinition& t) {
+            return !existing.contains(t.name.toLower());
+        });
+    };
+    if (!missing())
+        return;
+    // On the server everything is created at once, and a second program starting at the same moment waits
+    // for it instead of creating the same tables again.
+    std::optional<Transaction> t;
+    if (c.isPostgres()) {
+        t.emplace(c);
+        existing = lowerTableNames(c);
+        if (!missing())
+            return;
+        c.exec(QStringLiteral("CREATE COLLATION IF NOT EXISTS ru_ci (provider = icu, "
+                              "locale = 'ru-RU-u-ks-level2-kn-true', deterministic = false)"));
+    }
+    const QSet<QString> before = existing;
+    for (const TableDefinition& table : tables) {
+        if (existing.contains(table.name.toLower()))
+            continue;
+        for (const QString& statement : table.statements)
+            c.exec(statement);
+    }
+    if (afterwards)
+        afterwards(before);
+    if (t)
+        t->commit();
+}
+
 void EnsureSchema(Connection& c)
 {
-    const QSqlDatabase db = c.database();
-    const QString coll = c.isSqlite() ? QStringLiteral(" COLLATE RUNOCASE") : QStringLiteral(" COLLATE NOCASE");
-    const QStringList present = db.tables();
-    requireOwnDatabase(c, present);
-    QSet<QString> existing;
-    for (const QString& t : present)
-        existing.insert(t.toLower());
-    const bool fresh = !existing.contains(QStringLiteral("tabnumber"));
-    struct Table {
-        const char* name;
-        QString ddl;
+    requireOwnDatabase(c, c.database().tables());
+    const ColumnTypes type = ColumnTypesOf(c);
+    // The server gets keys: its own integrity instead of the program's care alone. Children go with their parent.
+    const bool keys = c.isPostgres();
+    const QString objKey = keys ? QStringLiteral(" PRIMARY KEY") : QString();
+    const QString scenKeys = keys ? QStringLiteral(", PRIMARY KEY (Id_obj, Id), FOREIGN KEY (Id_obj) REFERENCES "
+                                                   "tabObjekt (Id) ON DELETE CASCADE")
+                                  : QString();
+    const QString riskKeys = keys ? QStringLiteral(", PRIMARY KEY (Id_obj, Id_scen, Id_por), FOREIGN KEY (Id_obj, "
+                                                   "Id_scen) REFERENCES tabScen (Id_obj, Id) ON DELETE CASCADE")
+                                  : QString();
+    const QVector<TableDefinition> tables = {
+        {QStringLiteral("tabObjekt"),
+         {"CREATE TABLE tabObjekt (Id SMALLINT" + objKey + ", Name " + type.name + ", People SMALLINT)"}},
+        {QStringLiteral("tabScen"),
+         {"CREATE TABLE tabScen (Id_obj SMALLINT, Id SMALLINT, Name " + type.name + ", Opis TEXT, Risk " +
+              type.real + scenKeys + ")",
+          QStringLiteral("CREATE INDEX ixScen ON tabScen (Id_obj, Id)")}},
+        {QStringLiteral("tabRisk"),
+         {"CREATE TABLE tabRisk (Id_obj SMALLINT, Id_scen SMALLINT, Id_por SMALLINT, Number " + type.real +
+              riskKeys + ")",
+          QStringLiteral("CREATE INDEX ixRisk ON tabRisk (Id_obj, Id_por, Number)"),
+          QStringLiteral("CREATE INDEX ixRiskScen ON tabRisk (Id_obj, Id_scen, Id_por)")}},
+        {QStringLiteral("tabNumber"), {"CREATE TABLE tabNumber (Name " + type.name + ")"}},
+        {QStringLiteral("tabOtchet"), {QStringLiteral("CREATE TABLE tabOtchet (\"Date\" TIMESTAMP)")}},
     };
-    const Table tables[] = {
-        {"tabObjekt", "CREATE TABLE tabObjekt (Id SMALLINT, Name VARCHAR(255)" + coll + ", People SMALLINT)"},
-        {"tabScen",
-         "CREATE TABLE tabScen (Id_obj SMALLINT, Id SMALLINT, Name VARCHAR(255)" + coll + ", Opis TEXT, Risk DOUBLE)"},
-        {"tabRisk", "CREATE TABLE tabRisk (Id_obj SMALLINT, Id_scen SMALLINT, Id_por SMALLINT, Number DOUBLE)"},
-        {"tabNumber", "CREATE TABLE tabNumber (Name VARCHAR(50)" + coll + ")"},
-        {"tabOtchet", "CREATE TABLE tabOtchet (\"Date\" TIMESTAMP)"},
-    };
-    for (const Table& t : tables) {
-        if (existing.contains(QString::fromLatin1(t.name).toLower()))
-            continue;
-        c.exec(t.ddl);
-        if (qstrcmp(t.name, "tabScen") == 0)
-            c.exec(QStringLiteral("CREATE INDEX ixScen ON tabScen (Id_obj, Id)"));
-        if (qstrcmp(t.name, "tabRisk") == 0) {
-            c.exec(QStringLiteral("CREATE INDEX ixRisk ON tabRisk (Id_obj, Id_por, Number)"));
-            c.exec(QStringLiteral("CREATE INDEX ixRiskScen ON tabRisk (Id_obj, Id_scen, Id_por)"));
-        }
-    }
-    EnsureScenarioIndicatorIndex(c);
-    if (fresh) {
-        QStringList counts;
-        for (int n = 1; n <= 20; ++n)
-            counts << QString::number(n);
-        for (int n = 25; n <= 100; n += 5)
-            counts << QString::number(n);
-        for (int n = 150; n <= 500; n += 50)
-            counts << QString::number(n);
-        counts << QStringLiteral("1000");
-        for (const QString& n : counts)
+    CreateMissingTables(c, tables, [&](const QSet<QString>& before) {
+        if (before.contains(QStringLiteral("tabnumber")))
+            return;
+        for (const QString& n : initialPeopleCounts())
             c.exec(QStringLiteral("INSERT INTO tabNumber (Name) VALUES (?)"), {n});
-    }
+    });
+    EnsureScenarioIndicatorIndex(c);
 }
 
 void SetExecHook(ExecHook hook)
 {
     g_execHook = hook;
+}
+
+void SetKeyHook(KeyHook hook)
+{
+    g_keyHook = hook;
+}
+
+void RunKeyHook()
+{
+    if (g_keyHook)
+        g_keyHook();
 }
 
 void SetConnectTester(ConnectTester tester)

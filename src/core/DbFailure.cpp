@@ -45,10 +45,14 @@ const Phrase kPhrases[] = {
     {"connection timed out", DbFailure::Unreachable},
     {"timeout expired", DbFailure::Unreachable},
     {"terminating connection", DbFailure::Unreachable},
+    {"duplicate key value", DbFailure::KeyTaken},
+    {"unique constraint failed", DbFailure::KeyTaken},
 };
 
 DbFailure fromSqliteCode(int code)
 {
+    if (code == 1555 || code == 2067) // SQLITE_CONSTRAINT_PRIMARYKEY, SQLITE_CONSTRAINT_UNIQUE
+        return DbFailure::KeyTaken;
     switch (code & 0xff) { // extended codes carry the primary one in the low byte
     case 3:  // SQLITE_PERM
     case 23: // SQLITE_AUTH
@@ -82,6 +86,8 @@ DbFailure fromSqlState(const QString& state)
         return DbFailure::ReadOnly;
     if (state == QLatin1String("55P03") || state == QLatin1String("40P01"))
         return DbFailure::Locked;
+    if (state == QLatin1String("23505"))
+        return DbFailure::KeyTaken;
     return DbFailure::Other;
 }
 
@@ -102,7 +108,7 @@ DbFailure ClassifyDbFailure(const QString& nativeCode, const QString& text, bool
     }
     // ODBC drivers that put the SQLSTATE into their message: "[08001]", "SQLSTATE=28000", "28P01".
     static const QRegularExpression state(QStringLiteral("\\b(08[0-9A-Z]{3}|28[0-9A-Z]{3}|42501|53100|25006|"
-                                                         "55P03|40P01|IM00[23]|HYT0[01])\\b"));
+                                                         "55P03|40P01|23505|IM00[23]|HYT0[01])\\b"));
     const QRegularExpressionMatch m = state.match(text);
     return m.hasMatch() ? fromSqlState(m.captured(1)) : DbFailure::Other;
 }
@@ -148,6 +154,9 @@ QString DbFailureReason(DbFailure cause)
     case DbFailure::ScenarioGone:
         return QStringLiteral("Сценарий удален другим пользователем! Изменения не сохранены: окно показывает "
                               "данные из базы.");
+    case DbFailure::KeyTaken:
+        return QStringLiteral("Другой пользователь одновременно добавил запись с тем же номером, изменения не "
+                              "сохранены. Повторите действие.");
     case DbFailure::Other:
         break;
     }

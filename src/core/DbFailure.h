@@ -20,6 +20,7 @@ enum class DbFailure {
     ObjectGone,      // ... or deleted
     ScenarioChanged,
     ScenarioGone,
+    KeyTaken,        // another program took the same key at the same moment (unique key refused)
 };
 
 // From a driver error: SQLite result codes (primary or extended), SQLSTATE codes and message texts of

@@ -60,20 +60,23 @@ namespace {
 
 void insertObject(const Connection& c, qint16 id, const QString& name, qint16 people)
 {
-    c.exec(QStringLiteral("INSERT INTO tabObjekt (Id, Name, People) VALUES (?, ?, ?)"), {id, name, people});
+    c.exec(QStringLiteral("INSERT INTO tabObjekt (Id, Name, People) VALUES (?, ?, ?)"), {int(id), name, int(people)});
 }
 
 } // namespace
 
 std::optional<qint16> CreateObject(Connection& c, const QString& name, qint16 people)
 {
-    Transaction t(c);
-    const std::optional<qint16> id = FreeObjectId(c);
-    if (!id)
-        return std::nullopt;
-    insertObject(c, *id, name, people);
-    t.commit();
-    return id;
+    return RetryOnKeyTaken([&]() -> std::optional<qint16> {
+        Transaction t(c);
+        const std::optional<qint16> id = FreeObjectId(c);
+        if (!id)
+            return std::nullopt;
+        RunKeyHook();
+        insertObject(c, *id, name, people);
+        t.commit();
+        return id;
+    });
 }
 
 void ChangeObject(Connection& c, const StoredObject& asRead, const QString& name, qint16 people)
@@ -88,13 +91,16 @@ void ChangeObject(Connection& c, const StoredObject& asRead, const QString& name
     t.commit();
 }
 
-std::optional<qint16> CopyObject(Connection& c, qint16 source, const QString& name, qint16 people)
+namespace {
+
+std::optional<qint16> copyObjectOnce(Connection& c, qint16 source, const QString& name, qint16 people)
 {
     Transaction t(c);
     RequireObject(c, source);
     const std::optional<qint16> id = FreeObjectId(c);
     if (!id)
         return std::nullopt;
+    RunKeyHook();
     insertObject(c, *id, name, people);
 
     const QString src = QString::number(source);
@@ -114,6 +120,13 @@ std::optional<qint16> CopyObject(Connection& c, qint16 source, const QString& na
     CopyCriteriaChoices(c, source, *id);
     t.commit();
     return id;
+}
+
+} // namespace
+
+std::optional<qint16> CopyObject(Connection& c, qint16 source, const QString& name, qint16 people)
+{
+    return RetryOnKeyTaken([&] { return copyObjectOnce(c, source, name, people); });
 }
 
 void DeleteObject(Connection& c, qint16 id)

@@ -251,11 +251,11 @@ qint16 FreeScenarioId(Connection& c, qint16 objectId)
     return 0;
 }
 
-qint16 SaveScenario(Connection& c, qint16 objectId, qint16 scenarioId, const ScenarioEntry& entry,
-                    const std::optional<ScenarioSnapshot>& asRead)
+namespace {
+
+qint16 saveScenarioOnce(Connection& c, qint16 objectId, qint16 scenarioId, const ScenarioEntry& entry,
+                        const std::optional<ScenarioSnapshot>& asRead)
 {
-    if (const auto problem = ValidateScenarioEntry(entry))
-        throw std::invalid_argument(problem->message.toStdString());
     Transaction t(c);
     RequireObject(c, objectId);
     if (scenarioId != 0)
@@ -267,10 +267,21 @@ qint16 SaveScenario(Connection& c, qint16 objectId, qint16 scenarioId, const Sce
         id = FreeScenarioId(c, objectId);
         if (id == 0)
             throw DbError(QStringLiteral("у объекта нет свободного номера сценария"));
+        RunKeyHook();
     }
     writeEntry(c, objectId, id, scenarioId == 0, entry);
     t.commit();
     return id;
+}
+
+} // namespace
+
+qint16 SaveScenario(Connection& c, qint16 objectId, qint16 scenarioId, const ScenarioEntry& entry,
+                    const std::optional<ScenarioSnapshot>& asRead)
+{
+    if (const auto problem = ValidateScenarioEntry(entry))
+        throw std::invalid_argument(problem->message.toStdString());
+    return RetryOnKeyTaken([&] { return saveScenarioOnce(c, objectId, scenarioId, entry, asRead); });
 }
 
 double DamageMillions(double typed, bool thousandRoubles)

@@ -78,6 +78,8 @@ BuildResult BuildAll(Connection& c, qint16 objectId, const std::array<bool, 4>& 
     BuildResult result;
     result.peopleValue = peopleValue;
     try {
+        // Another engineer's change in the middle of the build would mix two states of the object.
+        const ReadSnapshot snapshot(c);
         std::shared_ptr<const ScenarioCache> scenarios;
         for (int kind : ProcessingOrder) {
             KindResult& r = result.kinds[kind];

@@ -32,11 +32,10 @@ BatchReportOutcome Failed(int exitCode, const QString& message)
     return {exitCode, message};
 }
 
-// The same connection the program starts with: the embedded database, else the data source of "Data Source.txt".
+// The same connection the program starts with.
 bool Connect()
 {
-    ConnectionString = DefaultConnectionString();
-    return TryConnect(ConnectionString) || ConnectWithDsn(ReadDataSourceName());
+    return ConnectAtStart();
 }
 
 } // namespace

@@ -11,9 +11,9 @@ namespace zarnel {
 
 void Main()
 {
-    const QString dsn = ReadDataSourceName();
-    ConnectionString = DefaultConnectionString();
-    if (TryConnect(ConnectionString) || ConnectWithDsn(dsn)) {
+    const QString chosen = ChosenDataSource();
+    const QString dsn = chosen.isEmpty() ? ReadDataSourceName() : chosen;
+    if (ConnectAtStart()) {
         forms().get<frmMain1>()->Show();
         return;
     }

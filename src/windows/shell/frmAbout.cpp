@@ -1,6 +1,7 @@
 #include "windows/shell/frmAbout.h"
 
 #include "components/Services.h"
+#include "core/DataSourceFile.h"
 #include "core/ProgramFolder.h"
 #include "core/Version.h"
 
@@ -62,7 +63,8 @@ void frmAbout::Form_Load()
     lblVersion->setText(QStringLiteral("Версия %1.%2").arg(ZARNEL_VERSION_MAJOR).arg(ZARNEL_VERSION_MINOR));
     lblTitle->setText(QStringLiteral(" Программа \"Зарнель\""));
     // Where the database and the log of this run live: installed, per user; portable, beside the program.
-    lblDataFolder->setText(QStringLiteral("Папка данных: ") + QDir::toNativeSeparators(ProgramFolder()));
+    lblDataFolder->setText(QStringLiteral("Папка данных: ") + QDir::toNativeSeparators(ProgramFolder()) +
+                           QStringLiteral("\nБаза данных: ") + DatabaseInUse());
     lblDataFolder->setToolTip(lblDataFolder->text());
 }
 

@@ -28,6 +28,8 @@ frmDataSourse::frmDataSourse()
     box->addWidget(Label1);
     txtDataSourse = new QLineEdit(QStringLiteral("База данных MS Access"), Frame1);
     box->addWidget(txtDataSourse);
+    chkAlways = new QCheckBox(QStringLiteral("использовать всегда"), Frame1);
+    box->addWidget(chkAlways);
     auto* buttons = new QHBoxLayout();
     Command1 = new QPushButton(QStringLiteral("Подключение"), Frame1);
     Command2 = new QPushButton(QStringLiteral("Выход"), Frame1);
@@ -55,7 +57,13 @@ void frmDataSourse::Command1_Click()
                QStringLiteral("Внимание!"), MsgIcon::Critical);
         return;
     }
-    if (!WriteDataSourceName(name)) {
+    if (chkAlways->isChecked() && !WriteChosenDataSource(name)) {
+        MsgBox(QStringLiteral("Не удалось записать выбор источника данных в файл ") + ChosenDataSourceFilePath() +
+                   QStringLiteral(". При следующем запуске выберите его снова."),
+               QStringLiteral("Внимание!"), MsgIcon::Exclamation);
+    }
+    // The password typed with the name stays in memory only.
+    if (!WriteDataSourceName(WithoutPassword(name))) {
         // The connection works for this run; the next start will ask again.
         MsgBox(QStringLiteral("Не удалось записать имя источника данных в файл ") + DataSourceFilePath() +
                    QStringLiteral(". При следующем запуске его придется ввести снова."),

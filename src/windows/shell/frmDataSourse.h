@@ -2,6 +2,7 @@
 
 #include "components/Form.h"
 
+#include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -18,6 +19,7 @@ public:
     QGroupBox* Frame1;
     QLabel* Label1;
     QLineEdit* txtDataSourse;
+    QCheckBox* chkAlways; // "использовать всегда": the data source becomes the chosen one, kept in the program folder
     QPushButton* Command1; // "Подключение"
     QPushButton* Command2; // "Выход"
 

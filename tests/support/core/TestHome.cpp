@@ -4,7 +4,10 @@
 #include "core/ProgramFolder.h"
 #include "core/Shared.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QSqlError>
+#include <QSqlQuery>
 #include <QFileInfo>
 #include <QSqlField>
 #include <QStringList>
@@ -20,7 +23,44 @@ QString tempTemplate()
     return shm.exists() && QFileInfo(shm.path()).isWritable() ? shm.filePath(QStringLiteral("zarnel-XXXXXX"))
                                                                : QDir::temp().filePath(QStringLiteral("zarnel-XXXXXX"));
 }
+// Runs statements outside the program's own connection handling (no schema set-up), on the server.
+void onServerDatabase(const QString& dataSource, const QStringList& statements)
+{
+    const QString name = QStringLiteral("testhome_admin");
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), name);
+        db.setDatabaseName(dataSource);
+        if (!db.open())
+            qFatal("test server not reachable: %s", qPrintable(db.lastError().text()));
+        for (const QString& sql : statements) {
+            QSqlQuery q(db);
+            if (!q.exec(sql))
+                qFatal("%s: %s", qPrintable(sql), qPrintable(q.lastError().text()));
+        }
+    }
+    QSqlDatabase::removeDatabase(name);
+}
+
 } // namespace
+
+bool onServer()
+{
+    return qEnvironmentVariable("ZARNEL_TEST_BACKEND") == QLatin1String("server");
+}
+
+QString serverDataSource()
+{
+    static const QString source = [] {
+        const QString dsn = qEnvironmentVariable("ZARNEL_TEST_PG_DSN");
+        if (dsn.isEmpty() || !onServer())
+            return dsn;
+        // Test processes run side by side: each gets a database of its own.
+        const QString database = QStringLiteral("zarnel_t%1").arg(QCoreApplication::applicationPid());
+        onServerDatabase(dsn, {"DROP DATABASE IF EXISTS " + database, "CREATE DATABASE " + database});
+        return dsn + QStringLiteral(";Database=") + database;
+    }();
+    return source;
+}
 
 TestHome::TestHome()
     : m_dir(tempTemplate())
@@ -28,7 +68,15 @@ TestHome::TestHome()
     zarnel::SetRussianLocale();
     zarnel::SetProgramFolder(m_dir.path());
     zarnel::ResetShared();
-    zarnel::ConnectionString = zarnel::DefaultConnectionString();
+    if (onServer()) {
+        if (qEnvironmentVariable("ZARNEL_TEST_PG_DSN").isEmpty())
+            qFatal("ZARNEL_TEST_BACKEND=server needs ZARNEL_TEST_PG_DSN");
+        onServerDatabase(serverDataSource(), {QStringLiteral("DROP SCHEMA public CASCADE"),
+                                              QStringLiteral("CREATE SCHEMA public")});
+        zarnel::ConnectionString = zarnel::ReadWriteConnectionString(serverDataSource());
+    } else {
+        zarnel::ConnectionString = zarnel::DefaultConnectionString();
+    }
 }
 
 ObjectBuilder object(const QString& name, const QVariant& people)
@@ -37,7 +85,7 @@ ObjectBuilder object(const QString& name, const QVariant& people)
     qint16 id = 1;
     while (!c.select(QStringLiteral("select * from tabObjekt where Id=%1").arg(id)).isEmpty())
         ++id;
-    c.exec(QStringLiteral("INSERT INTO tabObjekt (Id, Name, People) VALUES (?, ?, ?)"), {id, name, people});
+    c.exec(QStringLiteral("INSERT INTO tabObjekt (Id, Name, People) VALUES (?, ?, ?)"), {int(id), name, people});
     return ObjectBuilder(id);
 }
 
@@ -47,7 +95,7 @@ ObjectBuilder& ObjectBuilder::scenario(const QString& name, double risk, const Q
     const auto rows = c.select(QStringLiteral("select max(Id) as m from tabScen where Id_obj=%1").arg(m_id));
     m_scen = static_cast<qint16>(rows.isEmpty() ? 1 : rows.first().value(0).toInt() + 1);
     c.exec(QStringLiteral("INSERT INTO tabScen (Id_obj, Id, Name, Opis, Risk) VALUES (?, ?, ?, ?, ?)"),
-           {m_id, m_scen, name, opis, risk});
+           {int(m_id), int(m_scen), name, opis, risk});
     return *this;
 }
 
@@ -55,7 +103,7 @@ ObjectBuilder& ObjectBuilder::indicator(int kind, double number)
 {
     zarnel::Connection c;
     c.exec(QStringLiteral("INSERT INTO tabRisk (Id_obj, Id_scen, Id_por, Number) VALUES (?, ?, ?, ?)"),
-           {m_id, m_scen, kind, number});
+           {int(m_id), int(m_scen), kind, number});
     return *this;
 }
 

@@ -9,7 +9,9 @@
 namespace testing {
 
 // Points the program folder at a new temporary folder, resets the shared variables and sets
-// ConnectionString to the default form (the database is created on first use).
+// ConnectionString to the default form (the database is created on first use). With ZARNEL_TEST_BACKEND=server
+// the tests run on the PostgreSQL data source ZARNEL_TEST_PG_DSN instead: a database of this test process,
+// emptied for every TestHome.
 class TestHome {
 public:
     TestHome();
@@ -37,6 +39,12 @@ private:
     qint16 m_id;
     qint16 m_scen = 0;
 };
+
+// True when the tests of this process run on the server.
+bool onServer();
+// The data source name field for this process's own server database (the test server's data source otherwise
+// empty).
+QString serverDataSource();
 
 // Adds an object with the smallest free key.
 ObjectBuilder object(const QString& name, const QVariant& people = 0);

@@ -112,7 +112,9 @@ private Q_SLOTS:
         QCOMPARE(a->lblVersion->text(), QStringLiteral("Версия 13.0"));
         QCOMPARE(a->lblTitle->text(), QStringLiteral(" Программа \"Зарнель\""));
         QCOMPARE(a->Description->text(), QStringLiteral("программа построения F/n и F/g диаграмм"));
-        QCOMPARE(a->lblDataFolder->text(), QStringLiteral("Папка данных: ") + home.path());
+        QCOMPARE(a->lblDataFolder->text(), QStringLiteral("Папка данных: ") + home.path() +
+                                               QStringLiteral("\nБаза данных: встроенная база данных ") +
+                                               home.path() + QStringLiteral("/dbRisk.sqlite"));
         QCOMPARE(a->cmdSysInfo->text(), QStringLiteral("&System Info..."));
         a->cmdSysInfo->click();
         if (desk.started.isEmpty()) {
