@@ -53,22 +53,7 @@ void drawStepChart(ctlChart& chart, const QVector<double>& values, const QVector
 }
 
 using testing::pixelsNear;
-
-// The pixels within `tolerance` (sum of the channel differences) of a colour.
-QVector<QPoint> pixelsOf(const QImage& image, const QColor& colour, int tolerance)
-{
-    QVector<QPoint> found;
-    const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
-    for (int y = 0; y < rgb.height(); ++y) {
-        const auto* line = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
-        for (int x = 0; x < rgb.width(); ++x)
-            if (std::abs(qRed(line[x]) - colour.red()) + std::abs(qGreen(line[x]) - colour.green()) +
-                    std::abs(qBlue(line[x]) - colour.blue()) <=
-                tolerance)
-                found.append(QPoint(x, y));
-    }
-    return found;
-}
+using testing::pixelsOf;
 
 QList<QCPCurve*> curvesWithLines(QCustomPlot* plot)
 {

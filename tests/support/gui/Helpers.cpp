@@ -23,9 +23,9 @@ int rowOf(const zarnel::FlexGrid* grid, const QString& text, int column)
     return -1;
 }
 
-int pixelsNear(const QImage& image, const QColor& colour, int tolerance)
+QVector<QPoint> pixelsOf(const QImage& image, const QColor& colour, int tolerance)
 {
-    int count = 0;
+    QVector<QPoint> found;
     const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
     for (int y = 0; y < rgb.height(); ++y) {
         const auto* line = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
@@ -33,9 +33,14 @@ int pixelsNear(const QImage& image, const QColor& colour, int tolerance)
             if (std::abs(qRed(line[x]) - colour.red()) + std::abs(qGreen(line[x]) - colour.green()) +
                     std::abs(qBlue(line[x]) - colour.blue()) <=
                 tolerance)
-                ++count;
+                found.append(QPoint(x, y));
     }
-    return count;
+    return found;
+}
+
+int pixelsNear(const QImage& image, const QColor& colour, int tolerance)
+{
+    return int(pixelsOf(image, colour, tolerance).size());
 }
 
 } // namespace testing
