@@ -36,13 +36,28 @@ private:
         QVERIFY2(window->grab().save(file), qPrintable(file));
     }
 
+    // The folder named by ZARNEL_SCREENSHOTS, made when missing; false when none is named.
+    bool useFolder()
+    {
+        folder = qEnvironmentVariable("ZARNEL_SCREENSHOTS");
+        return !folder.isEmpty() && QDir().mkpath(folder);
+    }
+
+    // The build of the current object through the indicator window, up to the results window.
+    static frmOutput* buildShown()
+    {
+        forms().get<frmInput>()->Show();
+        BuildDiagrams();
+        if (!QTest::qWaitFor([] { return !BuildDiagramsRunning(); }, 60000))
+            return nullptr;
+        return forms().find<frmOutput>();
+    }
+
 private Q_SLOTS:
     void results()
     {
-        folder = qEnvironmentVariable("ZARNEL_SCREENSHOTS");
-        if (folder.isEmpty())
+        if (!useFolder())
             QSKIP("set ZARNEL_SCREENSHOTS to a folder to take the screenshots");
-        QDir().mkpath(folder);
 
         testing::TestHome home;
         testing::ScriptedMessages msgs;
@@ -50,11 +65,7 @@ private Q_SLOTS:
             Connection c;
             CurrentObjectId = WriteDemoObject(c);
         }
-        frmInput* in = forms().get<frmInput>();
-        in->Show();
-        BuildDiagrams();
-        QVERIFY(QTest::qWaitFor([] { return !BuildDiagramsRunning(); }, 60000));
-        frmOutput* out = forms().find<frmOutput>();
+        frmOutput* out = buildShown();
         QVERIFY(out);
         QVERIFY(msgs.calls.isEmpty());
         out->move(0, 0);
@@ -92,8 +103,7 @@ private Q_SLOTS:
 
     void criteria()
     {
-        folder = qEnvironmentVariable("ZARNEL_SCREENSHOTS");
-        if (folder.isEmpty())
+        if (!useFolder())
             QSKIP("set ZARNEL_SCREENSHOTS to a folder to take the screenshots");
         testing::TestHome home;
         testing::ScriptedMessages msgs;
@@ -105,10 +115,7 @@ private Q_SLOTS:
                               {QStringLiteral("Нидерланды (ориентировочное значение)"), QStringLiteral("Дания")});
             SetChosenLimit(c, CurrentObjectId, 0, BuiltInIndividualLimit());
         }
-        forms().get<frmInput>()->Show();
-        BuildDiagrams();
-        QVERIFY(QTest::qWaitFor([] { return !BuildDiagramsRunning(); }, 60000));
-        frmOutput* out = forms().find<frmOutput>();
+        frmOutput* out = buildShown();
         QVERIFY(out);
         out->move(0, 0);
         save(out, "criteria-1-fatalities-fn");
@@ -126,10 +133,8 @@ private Q_SLOTS:
     // The sample object against a variant whose even scenarios happen five times less often.
     void comparison()
     {
-        folder = qEnvironmentVariable("ZARNEL_SCREENSHOTS");
-        if (folder.isEmpty())
+        if (!useFolder())
             QSKIP("set ZARNEL_SCREENSHOTS to a folder to take the screenshots");
-        QDir().mkpath(folder);
         testing::TestHome home;
         testing::ScriptedMessages msgs;
         {
