@@ -223,11 +223,18 @@ bool Connection::isSqlite() const
     return database().driverName() == QLatin1String("QSQLITE");
 }
 
-QVector<QSqlRecord> Connection::select(const QString& sql) const
+QVector<QSqlRecord> Connection::select(const QString& sql, const QVariantList& values) const
 {
     QSqlQuery q(database());
     q.setForwardOnly(true);
-    if (!q.exec(sql))
+    const bool done = values.isEmpty() ? q.exec(sql) : [&] {
+        if (!q.prepare(sql))
+            return false;
+        for (const QVariant& v : values)
+            q.addBindValue(v);
+        return q.exec();
+    }();
+    if (!done)
         throw DbError::fromSql(q.lastError(), sql);
     QVector<QSqlRecord> rows;
     while (q.next())

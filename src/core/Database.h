@@ -65,8 +65,8 @@ public:
     // Told by the driver from the data source's DBMS name when the connection opens.
     bool isPostgres() const { return m_postgres; }
 
-    // Runs a SELECT and returns every row; throws DbError.
-    QVector<QSqlRecord> select(const QString& sql) const;
+    // Runs a SELECT and returns every row; throws DbError. values are bound to its '?' placeholders.
+    QVector<QSqlRecord> select(const QString& sql, const QVariantList& values = {}) const;
     // Runs a statement with bound values ('?' placeholders); throws DbError. Returns rows affected.
     int exec(const QString& sql, const QVariantList& values = {}) const;
 

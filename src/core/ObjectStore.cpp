@@ -27,7 +27,7 @@ std::optional<qint16> FindObjectByName(const Connection& c, const QString& name)
 
 std::optional<StoredObject> FindObject(const Connection& c, qint16 id)
 {
-    const auto rows = c.select(QStringLiteral("select * from tabObjekt where Id=") + QString::number(id));
+    const auto rows = c.select(QStringLiteral("select * from tabObjekt where Id=?"), {int(id)});
     if (rows.isEmpty())
         return std::nullopt;
     const QSqlRecord& r = rows.first();

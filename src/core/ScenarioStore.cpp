@@ -200,6 +200,23 @@ std::optional<double> ReadIndicator(Connection& c, qint16 objectId, qint16 scena
     return FieldDouble(rows.first(), "Number");
 }
 
+QVector<ScenarioRecord> ListScenarios(const Connection& c, qint16 objectId)
+{
+    QVector<ScenarioRecord> out;
+    for (const QSqlRecord& r : c.select(QStringLiteral("select * from tabScen where Id_obj=? order by Name asc"),
+                                        {int(objectId)}))
+        out.append(ScenarioRecordOf(r));
+    return out;
+}
+
+QStringList ListPeopleCounts(const Connection& c)
+{
+    QStringList out;
+    for (const QSqlRecord& r : c.select(QStringLiteral("select * from tabNumber order by name asc")))
+        out.append(FieldText(r, "Name"));
+    return out;
+}
+
 std::optional<ScenarioRecord> FindScenario(Connection& c, qint16 objectId, qint16 scenarioId)
 {
     const auto rows = c.select("select * from tabScen where Id_Obj =" + key(objectId) + " and Id=" + key(scenarioId));

@@ -131,6 +131,12 @@ std::optional<ScenarioSnapshot> ReadScenarioSnapshot(Connection& c, qint16 objec
 // A tabScen row of a select as a ScenarioRecord.
 ScenarioRecord ScenarioRecordOf(const QSqlRecord& r);
 
+// The scenarios of the object, classification numbers ascending.
+QVector<ScenarioRecord> ListScenarios(const Connection& c, qint16 objectId);
+
+// The people counts the entry windows offer (tabNumber), ascending as the database sorts names.
+QStringList ListPeopleCounts(const Connection& c);
+
 // The scenario row, or nothing.
 std::optional<ScenarioRecord> FindScenario(Connection& c, qint16 objectId, qint16 scenarioId);
 // The first scenario of the object with this classification number (any characters, ' included), or nothing.

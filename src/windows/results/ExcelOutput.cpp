@@ -1,7 +1,7 @@
 #include "windows/results/ExcelOutput.h"
 
 #include "components/Services.h"
-#include "core/Database.h"
+#include "core/ObjectStore.h"
 #include "core/Shared.h"
 #include "report/DocumentFile.h"
 #include "report/ResultsWorkbook.h"
@@ -18,8 +18,8 @@ void ExcelExport_Click(frmOutput& f)
     QString name;
     try {
         Connection c;
-        const auto rows = c.select("select * from tabObjekt where Id=" + QString::number(CurrentObjectId));
-        name = rows.isEmpty() ? QString() : FieldText(rows.first(), "Name");
+        const auto object = FindObject(c, CurrentObjectId);
+        name = object ? object->name : QString();
     } catch (const DbError& e) {
         ShowDbError(e.message);
         return;

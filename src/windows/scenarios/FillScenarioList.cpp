@@ -53,24 +53,21 @@ void FillScenarioList()
     frm->ListedScenarios.clear();
     {
         Connection c;
-        const auto scenarios =
-            c.select("select * from tabScen where Id_Obj =" + QString::number(CurrentObjectId) + " order by Name asc");
         int i = 1;
-        for (const QSqlRecord& r : scenarios) {
+        for (const ScenarioRecord& r : ListScenarios(c, CurrentObjectId)) {
             if (i > 1)
                 grid->AddItem(QString::number(i));
-            const qint16 id = FieldInt16(r, "Id");
+            const qint16 id = r.id;
             grid->setTextMatrix(i, 0, QString::number(id));
-            if (!FieldIsEmpty(r, "Name"))
-                grid->setTextMatrix(i, 1, FieldText(r, "Name"));
-            if (!FieldIsEmpty(r, "Opis")) {
-                const QString title = FieldText(r, "Opis");
-                grid->setRowHeight(i, (int(title.size()) / 40 + 1) * 250);
-                grid->setTextMatrix(i, 2, title);
+            if (!r.name.isEmpty())
+                grid->setTextMatrix(i, 1, r.name);
+            if (!r.title.isEmpty()) {
+                grid->setRowHeight(i, (int(r.title.size()) / 40 + 1) * 250);
+                grid->setTextMatrix(i, 2, r.title);
             }
-            grid->setTextMatrix(i, 3, FormatRiskValue(FieldDouble(r, "Risk")));
+            grid->setTextMatrix(i, 3, FormatRiskValue(r.risk));
             ScenarioSnapshot& listed = frm->ListedScenarios[id];
-            listed.row = ScenarioRecordOf(r);
+            listed.row = r;
             for (int kind = 0; kind < 4; ++kind) {
                 const auto value = ReadIndicator(c, CurrentObjectId, id, kind);
                 listed.indicators[size_t(kind)] = value;

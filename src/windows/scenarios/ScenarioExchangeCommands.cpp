@@ -1,6 +1,7 @@
 #include "windows/scenarios/ScenarioExchangeCommands.h"
 
 #include "components/Services.h"
+#include "core/ObjectStore.h"
 #include "core/ScenarioExchange.h"
 #include "core/Shared.h"
 #include "report/DocumentFile.h"
@@ -42,8 +43,8 @@ void preview(ImportPlan plan, const QString& source)
 QString objectName()
 {
     Connection c;
-    const auto rows = c.select("select * from tabObjekt where Id=" + QString::number(CurrentObjectId));
-    return rows.isEmpty() ? QStringLiteral("Сценарии") : FieldText(rows.first(), "Name");
+    const auto object = FindObject(c, CurrentObjectId);
+    return object ? object->name : QStringLiteral("Сценарии");
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "components/Services.h"
 #include "core/Database.h"
 #include "core/Formats.h"
+#include "core/ObjectStore.h"
 #include "core/ScenarioStore.h"
 #include "core/Shared.h"
 #include "windows/objects/frmLoad.h"
@@ -32,8 +33,8 @@ void warn(const QString& text)
 
 qint16 objectPeople(Connection& c)
 {
-    const auto rows = c.select("select * from  tabObjekt where Id=" + QString::number(CurrentObjectId));
-    return rows.isEmpty() ? qint16(0) : FieldInt16(rows.first(), "People");
+    const auto object = FindObject(c, CurrentObjectId);
+    return object ? object->people : qint16(0);
 }
 
 bool isWholeNumber(double v)
@@ -272,16 +273,14 @@ void frmBD_Scen::Form_Activate()
     leaveEntryState();
     try {
         Connection c;
-        const auto numbers = c.select(QStringLiteral("select * from tabNumber order by name asc"));
+        const QStringList counts = ListPeopleCounts(c);
         for (QComboBox* combo : peopleCombos()) {
             combo->clear();
-            for (const QSqlRecord& r : numbers)
-                combo->addItem(FieldText(r, "Name"));
+            combo->addItems(counts);
             combo->setCurrentIndex(0);
         }
-        const auto object = c.select("select * from tabObjekt where Id=" + QString::number(CurrentObjectId));
-        if (!object.isEmpty())
-            Label5->setText(FieldText(object.first(), "Name"));
+        if (const auto object = FindObject(c, CurrentObjectId))
+            Label5->setText(object->name);
     } catch (const DbError& e) {
         ShowDbError(e);
     }

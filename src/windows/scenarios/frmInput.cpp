@@ -2,6 +2,7 @@
 
 #include "components/Services.h"
 #include "core/Formats.h"
+#include "core/ObjectStore.h"
 #include "core/ScenarioStore.h"
 #include "core/Shared.h"
 #include "windows/results/BuildDiagrams.h"
@@ -270,16 +271,13 @@ void frmInput::loadAll()
         p = InitialSortPair();
     try {
         Connection c;
-        for (const QSqlRecord& r : c.select(QStringLiteral("select * from tabNumber order by name asc"))) {
-            for (QComboBox* combo : m_peopleCombos)
-                combo->addItem(FieldText(r, "Name"));
-        }
-        for (QComboBox* combo : m_peopleCombos)
+        const QStringList counts = ListPeopleCounts(c);
+        for (QComboBox* combo : m_peopleCombos) {
+            combo->addItems(counts);
             combo->setCurrentIndex(0);
-        const auto object = c.select("select * from tabObjekt where Id=" + QString::number(CurrentObjectId));
-        m_object = object.isEmpty() ? LoadedObject{}
-                                    : LoadedObject{FieldText(object.first(), "Name"),
-                                                   QString::number(FieldInt16(object.first(), "people"))};
+        }
+        const auto object = FindObject(c, CurrentObjectId);
+        m_object = object ? LoadedObject{object->name, QString::number(object->people)} : LoadedObject{};
         Label23->setText(m_object.name);
         People->setText(m_object.people);
     } catch (const DbError& e) {
@@ -304,11 +302,9 @@ bool frmInput::reloadScenarioLists()
     }
     try {
         Connection c;
-        const auto rows =
-            c.select("select * from tabScen where Id_obj=" + QString::number(CurrentObjectId) + " order by name asc");
-        for (const QSqlRecord& r : rows) {
+        for (const ScenarioRecord& r : ListScenarios(c, CurrentObjectId)) {
             for (QComboBox* combo : m_scenarioCombos)
-                combo->addItem(FieldText(r, "Name"));
+                combo->addItem(r.name);
         }
     } catch (const DbError& e) {
         ShowDbError(e);
@@ -353,11 +349,8 @@ bool frmInput::objectChanged()
 {
     try {
         Connection c;
-        const auto object = c.select("select * from tabObjekt where Id=" + QString::number(CurrentObjectId));
-        if (object.isEmpty())
-            return true;
-        return FieldText(object.first(), "Name") != m_object.name ||
-               QString::number(FieldInt16(object.first(), "people")) != m_object.people;
+        const auto object = FindObject(c, CurrentObjectId);
+        return !object || object->name != m_object.name || QString::number(object->people) != m_object.people;
     } catch (const DbError&) {
         return true; // the reload reports it
     }
@@ -530,32 +523,32 @@ void frmInput::sortSelectedPage(const SortPair& pair)
 
 void frmInput::mnuUpor1_Click()
 {
-    sortSelectedPage({QString(), QStringLiteral(" order by Number asc ")});
+    sortSelectedPage(SortPairOf(KindOrder::NumberAsc));
 }
 
 void frmInput::mnuUpor2_Click()
 {
-    sortSelectedPage({QString(), QStringLiteral(" order by Number desc")});
+    sortSelectedPage(SortPairOf(KindOrder::NumberDesc));
 }
 
 void frmInput::mnuUpor3_Click()
 {
-    sortSelectedPage({QStringLiteral(" order by Risk asc"), QString()});
+    sortSelectedPage(SortPairOf(KindOrder::RiskAsc));
 }
 
 void frmInput::mnuUpor4_Click()
 {
-    sortSelectedPage({QStringLiteral(" order by Risk desc"), QString()});
+    sortSelectedPage(SortPairOf(KindOrder::RiskDesc));
 }
 
 void frmInput::mnuUpor5_Click()
 {
-    sortSelectedPage({QStringLiteral(" order by name asc"), QString()});
+    sortSelectedPage(SortPairOf(KindOrder::NameAsc));
 }
 
 void frmInput::mnuUpor6_Click()
 {
-    sortSelectedPage({QStringLiteral(" order by name desc"), QString()});
+    sortSelectedPage(SortPairOf(KindOrder::NameDesc));
 }
 
 void frmInput::mnuEnter_Sc_Click()
