@@ -5,7 +5,12 @@
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QFormLayout>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
 #include <QProcess>
@@ -107,6 +112,37 @@ private:
     std::unique_ptr<UserInputHold::Exemption> m_exempt;
 };
 
+class RealLoginDialog : public ILoginDialog {
+public:
+    std::optional<LoginAnswer> askLogin(const QString& dataSource, const QString& user, const QString& reason) override
+    {
+        QDialog dialog(QApplication::activeWindow());
+        dialog.setWindowTitle(QStringLiteral("Вход на сервер базы данных"));
+        auto* form = new QFormLayout(&dialog);
+        auto* why = new QLabel(QStringLiteral("Сервер не принял вход в источник данных «") + dataSource +
+                                   QStringLiteral("».\n") + reason,
+                               &dialog);
+        why->setWordWrap(true);
+        form->addRow(why);
+        auto* userEdit = new QLineEdit(user, &dialog);
+        auto* passwordEdit = new QLineEdit(&dialog);
+        passwordEdit->setEchoMode(QLineEdit::Password);
+        form->addRow(QStringLiteral("Пользователь:"), userEdit);
+        form->addRow(QStringLiteral("Пароль:"), passwordEdit);
+        auto* buttons = new QDialogButtonBox(&dialog);
+        buttons->addButton(QStringLiteral("Подключиться"), QDialogButtonBox::AcceptRole);
+        buttons->addButton(QStringLiteral("Отмена"), QDialogButtonBox::RejectRole);
+        QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+        QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+        form->addRow(buttons);
+        (user.isEmpty() ? userEdit : passwordEdit)->setFocus();
+        dialog.resize(420, dialog.sizeHint().height());
+        if (dialog.exec() != QDialog::Accepted || userEdit->text().trimmed().isEmpty())
+            return std::nullopt;
+        return LoginAnswer{userEdit->text().trimmed(), passwordEdit->text()};
+    }
+};
+
 RealMessages g_realMessages;
 RealFileDialogs g_realDialogs;
 RealDesktop g_realDesktop;
@@ -115,6 +151,8 @@ IFileDialogs* g_dialogs = &g_realDialogs;
 IDesktop* g_desktop = &g_realDesktop;
 RealProgress g_realProgress;
 IProgress* g_progress = &g_realProgress;
+RealLoginDialog g_realLogin;
+ILoginDialog* g_login = &g_realLogin;
 
 } // namespace
 
@@ -126,6 +164,8 @@ IDesktop& desktop() { return *g_desktop; }
 void setDesktop(IDesktop* d) { g_desktop = d ? d : &g_realDesktop; }
 IProgress& progress() { return *g_progress; }
 void setProgress(IProgress* p) { g_progress = p ? p : &g_realProgress; }
+ILoginDialog& loginDialog() { return *g_login; }
+void setLoginDialog(ILoginDialog* d) { g_login = d ? d : &g_realLogin; }
 
 MsgAnswer MsgBox(const QString& text, const QString& title, MsgIcon icon, MsgButtons buttons)
 {
@@ -135,7 +175,9 @@ MsgAnswer MsgBox(const QString& text, const QString& title, MsgIcon icon, MsgBut
 void ShowDbError(const DbError& error)
 {
     // A refused save is the user's business, not a fault of the database.
-    MsgBox(DbFailureText(error.cause), QStringLiteral("Внимание!!!"),
+    const bool fromServer = !error.serverText.isEmpty() && !IsConflict(error.cause);
+    MsgBox(fromServer ? ServerFailureText(error.cause, error.serverText) : DbFailureText(error.cause),
+           QStringLiteral("Внимание!!!"),
            IsConflict(error.cause) ? MsgIcon::Exclamation : MsgIcon::Critical);
 }
 

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 class QWidget;
 
@@ -49,6 +50,20 @@ public:
     virtual void finish() = 0;
 };
 
+// A user and password typed for a server that refused the login.
+struct LoginAnswer {
+    QString user;
+    QString password;
+};
+
+class ILoginDialog {
+public:
+    virtual ~ILoginDialog() = default;
+    // Asks for the login to dataSource; reason says why (the server's refusal). Nothing when cancelled.
+    virtual std::optional<LoginAnswer> askLogin(const QString& dataSource, const QString& user,
+                                                const QString& reason) = 0;
+};
+
 // The services in force; a null argument restores the real one.
 IMessages& messages();
 void setMessages(IMessages* m);
@@ -58,13 +73,15 @@ IDesktop& desktop();
 void setDesktop(IDesktop* d);
 IProgress& progress();
 void setProgress(IProgress* p);
+ILoginDialog& loginDialog();
+void setLoginDialog(ILoginDialog* d);
 
 // Shorthand for a message box through the service in force.
 MsgAnswer MsgBox(const QString& text, const QString& title, MsgIcon icon = MsgIcon::None,
                  MsgButtons buttons = MsgButtons::OK);
 
-// A database failure told to the user in words of its cause (the driver's text is in the log); the window
-// stays usable.
+// A database failure told to the user in words of its cause, for a data source with the server's own text
+// (the embedded database's text is only in the log); the window stays usable.
 void ShowDbError(const DbError& error);
 
 } // namespace zarnel

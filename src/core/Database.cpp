@@ -136,7 +136,10 @@ DbError DbError::fromSql(const QSqlError& error, const QString& statement)
 {
     qCWarning(lcDb).noquote() << "failed:" << (statement.isEmpty() ? QStringLiteral("(no statement)") : statement)
                               << "| driver:" << error.text() << "| code:" << error.nativeErrorCode();
-    return DbError(ClassifyDbFailure(error), error.text(), statement);
+    DbError e(ClassifyDbFailure(error), error.text(), statement);
+    if (error.driverText().startsWith(QLatin1String("QODBC")))
+        e.serverText = error.databaseText().trimmed().isEmpty() ? error.text() : error.databaseText().trimmed();
+    return e;
 }
 
 QString SqlQuote(const QString& text)
@@ -162,8 +165,9 @@ Connection::Connection(const QString& connectionString) : m_name(nextConnectionN
             // The data source's own login (odbc.ini, or UID/PWD in the name field); a file data source ignores it.
             const DataSourceLogin login = SplitDataSourceLogin(source);
             db.setDatabaseName(login.dataSource); // the ODBC driver adds "DSN=" itself
-            db.setUserName(login.user.isEmpty() ? g_serverUser : login.user);
-            db.setPassword(login.user.isEmpty() ? g_serverPassword : login.password);
+            const bool typed = !g_serverUser.isEmpty();
+            db.setUserName(typed ? g_serverUser : login.user);
+            db.setPassword(typed ? g_serverPassword : login.password);
         }
         if (source.isEmpty() || (catalog.isEmpty() && embedded))
             error = DbError(DbFailure::Unreachable, QStringLiteral("не задан источник данных"));
@@ -607,18 +611,32 @@ void SetConnectTester(ConnectTester tester)
     g_connectTester = tester;
 }
 
+namespace {
+DbError g_lastConnectFailure(DbFailure::Other, QString());
+} // namespace
+
 bool TryConnect(const QString& connectionString, QString* error)
 {
-    if (g_connectTester)
-        return g_connectTester(connectionString);
+    if (g_connectTester) {
+        const bool opens = g_connectTester(connectionString);
+        if (!opens)
+            g_lastConnectFailure = DbError(DbFailure::Unreachable, QStringLiteral("нет подключения"));
+        return opens;
+    }
     try {
         Connection c(connectionString);
         return true;
     } catch (const DbError& e) {
+        g_lastConnectFailure = e;
         if (error)
             *error = e.message;
         return false;
     }
+}
+
+DbError LastConnectFailure()
+{
+    return g_lastConnectFailure;
 }
 
 bool ConnectWithDsn(const QString& dsn)

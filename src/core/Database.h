@@ -46,7 +46,12 @@ public:
     QString message;
     QString statement;
     DbFailure cause = DbFailure::Other;
+    // The data source's own text (a server's reason), shown to the user; empty for the embedded database.
+    QString serverText;
 };
+
+// Why the last TryConnect (or ConnectWithDsn) that failed could not open the database.
+DbError LastConnectFailure();
 
 // A name made safe between single quotes: every ' doubled.
 QString SqlQuote(const QString& text);
@@ -121,8 +126,8 @@ struct DataSourceLogin {
 };
 DataSourceLogin SplitDataSourceLogin(const QString& nameField);
 
-// A user and password typed at the server's refusal, kept in memory for this run only; used for a data
-// source whose name field carries none. Empty user clears it.
+// A user and password typed at the server's refusal, kept in memory for this run only; they replace the
+// login of the data source (odbc.ini or UID/PWD in the name field). Empty user clears it.
 void SetServerLogin(const QString& user, const QString& password);
 
 // Runs a change that assigns a new key again when another program took the same key at the same moment

@@ -29,9 +29,10 @@ const Phrase kPhrases[] = {
     {"file is not a database", DbFailure::ForeignDatabase},
     {"authentication failed", DbFailure::Access},
     {"no password supplied", DbFailure::Access},
-    {"permission denied", DbFailure::Access},
+    {"password authentication", DbFailure::Access},
     {"access denied", DbFailure::Access},
-    {"not authorized", DbFailure::Access},
+    {"permission denied", DbFailure::NoRights},
+    {"not authorized", DbFailure::NoRights},
     {"unable to open database file", DbFailure::Unreachable},
     {"could not connect", DbFailure::Unreachable},
     {"connection refused", DbFailure::Unreachable},
@@ -78,8 +79,10 @@ DbFailure fromSqlState(const QString& state)
     if (state.startsWith(QLatin1String("08")) || state.startsWith(QLatin1String("IM")) ||
         state.startsWith(QLatin1String("HYT")))
         return DbFailure::Unreachable;
-    if (state.startsWith(QLatin1String("28")) || state == QLatin1String("42501"))
+    if (state.startsWith(QLatin1String("28")))
         return DbFailure::Access;
+    if (state == QLatin1String("42501"))
+        return DbFailure::NoRights;
     if (state == QLatin1String("53100"))
         return DbFailure::DiskFull;
     if (state == QLatin1String("25006"))
@@ -140,6 +143,9 @@ QString DbFailureReason(DbFailure cause)
     case DbFailure::Access:
         return QStringLiteral("Нет доступа к базе данных (неверное имя пользователя или пароль "
                               "либо нет прав), действие не выполнено. Обратитесь к администратору базы данных.");
+    case DbFailure::NoRights:
+        return QStringLiteral("Нет прав на это действие в базе данных, действие не выполнено. Обратитесь к "
+                              "администратору базы данных.");
     case DbFailure::ForeignDatabase:
         return QStringLiteral("Файл или источник данных не является базой данных программы, "
                               "действие не выполнено. Укажите базу данных программы.");
@@ -170,6 +176,46 @@ QString DbFailureText(DbFailure cause)
     if (IsConflict(cause))
         return reason;
     return QStringLiteral("Ошибка базы данных: ") + reason.left(1).toLower() + reason.mid(1);
+}
+
+QString RefusedTable(const QString& driverText)
+{
+    static const QRegularExpression refused(QStringLiteral("permission denied for (?:table|relation) \"?(\\w+)"),
+                                            QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch m = refused.match(driverText);
+    if (!m.hasMatch())
+        return QString();
+    // The server folds unquoted names to lower case.
+    static const char* const kTables[] = {"tabObjekt", "tabScen",     "tabRisk",        "tabNumber",
+                                          "tabOtchet", "tabKriteriy", "tabKriteriyObj", "tabDopRisk"};
+    for (const char* t : kTables) {
+        if (m.captured(1).compare(QLatin1String(t), Qt::CaseInsensitive) == 0)
+            return QLatin1String(t);
+    }
+    return m.captured(1);
+}
+
+QString ServerFailureText(DbFailure cause, const QString& driverText)
+{
+    QString words;
+    switch (cause) {
+    case DbFailure::Unreachable:
+        words = QStringLiteral("сервер недоступен. Проверьте подключение к серверу и повторите действие.");
+        break;
+    case DbFailure::Access:
+        words = QStringLiteral("неверный пароль или имя пользователя. Повторите вход с верными данными.");
+        break;
+    case DbFailure::NoRights: {
+        const QString table = RefusedTable(driverText);
+        words = (table.isEmpty() ? QStringLiteral("нет прав на это действие")
+                                 : QStringLiteral("нет прав на таблицу ") + table) +
+                QStringLiteral(". Обратитесь к администратору базы данных.");
+        break;
+    }
+    default:
+        return DbFailureText(cause) + QStringLiteral("\n\nСообщение сервера: ") + driverText;
+    }
+    return QStringLiteral("Ошибка базы данных: ") + words + QStringLiteral("\n\nСообщение сервера: ") + driverText;
 }
 
 bool IsConflict(DbFailure cause)

@@ -9,7 +9,8 @@ namespace {
 IndicatorGridRow rowOf(const QSqlRecord& scenario, const QSqlRecord& indicator)
 {
     return {FieldText(scenario, "Name"), FormatRiskValue(FieldDouble(scenario, "Risk")),
-            PlainNumber(FieldDouble(indicator, "Number")), FieldInt16(scenario, "Id"), FieldDouble(indicator, "Number")};
+            PlainNumber(FieldDouble(indicator, "Number")), FieldInt16(scenario, "Id"),
+            FieldDouble(indicator, "Number")};
 }
 
 } // namespace
@@ -40,14 +41,15 @@ QVector<IndicatorGridRow> ReadIndicatorGridRows(const Connection& c, qint16 obje
     QVector<IndicatorGridRow> rows;
     if (!pair.ScenarioOrder.isEmpty() || pair.IndicatorOrder.isEmpty()) {
         for (const QSqlRecord& s : c.select("select * from  tabScen where Id_obj=?" + pair.ScenarioOrder, obj)) {
-            const auto found = c.select(QStringLiteral("select * from  tabRisk where Id_obj=? and id_scen=? and Id_por=?"),
-                                        {int(objectId), int(FieldInt16(s, "Id")), por});
+            const auto found =
+                c.select(QStringLiteral("select * from  tabRisk where Id_obj=? and id_scen=? and Id_por=?"),
+                         {int(objectId), int(FieldInt16(s, "Id")), por});
             if (!found.isEmpty())
                 rows.append(rowOf(s, found.first()));
         }
     } else {
-        for (const QSqlRecord& r :
-             c.select("select * from  tabRisk where Id_obj=? and Id_por=?" + pair.IndicatorOrder, {int(objectId), por})) {
+        for (const QSqlRecord& r : c.select("select * from  tabRisk where Id_obj=? and Id_por=?" + pair.IndicatorOrder,
+                                            {int(objectId), por})) {
             const auto scen = c.select(QStringLiteral("select * from  tabScen where Id_obj=? and id=?"),
                                        {int(objectId), int(FieldInt16(r, "Id_scen"))});
             // An indicator without its scenario cannot be named; it is left out rather than shown blank.

@@ -92,7 +92,7 @@ private Q_SLOTS:
         QTest::newRow("postgres password") << "101" << "FATAL: password authentication failed for user \"ivanov\""
                                            << false << DbFailure::Access;
         QTest::newRow("postgres rights") << "1" << "ERROR: permission denied for table tabscen" << false
-                                         << DbFailure::Access;
+                                         << DbFailure::NoRights;
         QTest::newRow("postgres disk") << "1" << "ERROR: could not extend file \"base/16384/16390\": No space left"
                                        << false << DbFailure::DiskFull;
         QTest::newRow("postgres read-only server")
@@ -112,6 +112,41 @@ private Q_SLOTS:
         QFETCH(bool, sqlite);
         QFETCH(DbFailure, cause);
         QCOMPARE(ClassifyDbFailure(code, text, sqlite), cause);
+    }
+
+    // The words the user reads for a server's refusal, from the driver's text alone, with that text after them.
+    void serverFailureInWords_data()
+    {
+        QTest::addColumn<QString>("driverText");
+        QTest::addColumn<QString>("words");
+        QTest::newRow("server down") << "could not connect to server: Connection refused"
+                                     << "Ошибка базы данных: сервер недоступен. Проверьте подключение к серверу и "
+                                        "повторите действие.";
+        QTest::newRow("wrong password") << "FATAL: password authentication failed for user \"ivanov\""
+                                        << "Ошибка базы данных: неверный пароль или имя пользователя. Повторите вход "
+                                           "с верными данными.";
+        QTest::newRow("no password") << "fe_sendauth: no password supplied"
+                                     << "Ошибка базы данных: неверный пароль или имя пользователя. Повторите вход "
+                                        "с верными данными.";
+        QTest::newRow("table refused, named as the program names it")
+            << "ERROR: permission denied for table tabscen;\nError while executing the query"
+            << "Ошибка базы данных: нет прав на таблицу tabScen. Обратитесь к администратору базы данных.";
+        QTest::newRow("a table of someone else") << "ERROR: permission denied for table other_t"
+                                                 << "Ошибка базы данных: нет прав на таблицу other_t. Обратитесь к "
+                                                    "администратору базы данных.";
+        QTest::newRow("no table named") << "ERROR: permission denied for schema public"
+                                        << "Ошибка базы данных: нет прав на это действие. Обратитесь к "
+                                           "администратору базы данных.";
+        QTest::newRow("other causes keep their sentence") << "ERROR: deadlock detected"
+                                                          << DbFailureText(DbFailure::Locked);
+    }
+
+    void serverFailureInWords()
+    {
+        QFETCH(QString, driverText);
+        QFETCH(QString, words);
+        QCOMPARE(ServerFailureText(ClassifyDbFailure(QString(), driverText, false), driverText),
+                 words + "\n\nСообщение сервера: " + driverText);
     }
 
     void realDriverFailures_data()

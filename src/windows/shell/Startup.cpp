@@ -5,6 +5,7 @@
 #include "core/Database.h"
 #include "core/Shared.h"
 #include "windows/shell/frmDataSourse.h"
+#include "windows/shell/ServerLogin.h"
 #include "windows/shell/frmMain1.h"
 
 namespace zarnel {
@@ -13,11 +14,12 @@ void Main()
 {
     const QString chosen = ChosenDataSource();
     const QString dsn = chosen.isEmpty() ? ReadDataSourceName() : chosen;
-    if (ConnectAtStart()) {
+    if (ConnectAskingLogin(ConnectAtStart)) {
         forms().get<frmMain1>()->Show();
         return;
     }
-    MsgBox(QStringLiteral("Не возможно подключиться к базе данных, установите имя источника данных ODBC!"),
+    MsgBox(WithConnectFailure(
+               QStringLiteral("Не возможно подключиться к базе данных, установите имя источника данных ODBC!")),
            QStringLiteral("Внимание!"), MsgIcon::Critical);
     frmDataSourse* f = forms().get<frmDataSourse>();
     f->Show();

@@ -4,6 +4,7 @@
 #include "core/DataSourceFile.h"
 #include "core/Database.h"
 #include "core/Shared.h"
+#include "windows/shell/ServerLogin.h"
 #include "windows/shell/Startup.h"
 
 #include <QGridLayout>
@@ -51,9 +52,12 @@ void frmDataSourse::Command1_Click()
 {
     const QString name = txtDataSourse->text();
     ConnectionString = PlainConnectionString(name);
-    const bool connected = TryConnect(ConnectionString) || ConnectWithDsn(name);
+    // A login typed for the previous name is not this one's.
+    SetServerLogin({}, {});
+    const bool connected = ConnectAskingLogin([&] { return TryConnect(ConnectionString) || ConnectWithDsn(name); });
     if (!connected) {
-        MsgBox(QStringLiteral("Не возможно подключиться к базе данных, измените имя источника данных ODBC!"),
+        MsgBox(WithConnectFailure(
+                   QStringLiteral("Не возможно подключиться к базе данных, измените имя источника данных ODBC!")),
                QStringLiteral("Внимание!"), MsgIcon::Critical);
         return;
     }

@@ -72,6 +72,22 @@ QString ScriptedFileDialogs::getOpenFileName(const QString& caption, const QStri
     return getSaveFileName(caption, folder, filter);
 }
 
+ScriptedLogin::ScriptedLogin() { zarnel::setLoginDialog(this); }
+ScriptedLogin::~ScriptedLogin() { zarnel::setLoginDialog(nullptr); }
+
+std::optional<zarnel::LoginAnswer> ScriptedLogin::askLogin(const QString& dataSource, const QString&,
+                                                           const QString& reason)
+{
+    dataSources << dataSource;
+    reasons << reason;
+    if (answers.isEmpty()) {
+        ++unexpected;
+        QTest::qFail("unexpected login question", __FILE__, __LINE__);
+        return std::nullopt;
+    }
+    return answers.takeFirst();
+}
+
 RecordingDesktop::RecordingDesktop() { zarnel::setDesktop(this); }
 RecordingDesktop::~RecordingDesktop() { zarnel::setDesktop(nullptr); }
 

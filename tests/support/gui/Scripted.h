@@ -84,6 +84,20 @@ public:
     int finished = 0;
 };
 
+// Answers the server's login question from a queue (nothing = cancel); records each question.
+class ScriptedLogin : public zarnel::ILoginDialog {
+public:
+    ScriptedLogin();
+    ~ScriptedLogin() override;
+    std::optional<zarnel::LoginAnswer> askLogin(const QString& dataSource, const QString& user,
+                                                const QString& reason) override;
+
+    QList<std::optional<zarnel::LoginAnswer>> answers;
+    QStringList dataSources;
+    QStringList reasons;
+    int unexpected = 0;
+};
+
 // Unloads every window and lets deferred deletions run.
 void resetWindows();
 
