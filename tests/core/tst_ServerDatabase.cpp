@@ -262,6 +262,30 @@ private Q_SLOTS:
         }
     }
 
+    // The program connects per handler: a connection the server cut fails in words of its own, and the next
+    // one works again.
+    void nextConnectionWorksAfterTheServerCutOne()
+    {
+        if (!testing::onServer())
+            QSKIP("needs the test server");
+        testing::object("Склад", 10);
+        Connection cut;
+        const QVariant pid = cut.select("select pg_backend_pid()").first().value(0);
+        {
+            Connection admin;
+            QVERIFY(admin.select("select pg_terminate_backend(?)", {pid}).first().value(0).toBool());
+        }
+        try {
+            ListObjects(cut);
+            QFAIL("a cut connection went on");
+        } catch (const DbError& e) {
+            QCOMPARE(e.cause, DbFailure::Unreachable);
+            QVERIFY2(ServerFailureText(e.cause, e.serverText).contains("сервер недоступен"), qPrintable(e.message));
+        }
+        Connection again;
+        QCOMPARE(namesOf(ListObjects(again)), QStringList{"Склад"});
+    }
+
 private:
     std::unique_ptr<testing::TestHome> m_home;
 };

@@ -1,12 +1,15 @@
-// A server that refuses the data source's login: the program asks for user and password, connects with
-// them, and writes the password nowhere. Runs against the test server only (the *_server variant).
+// A server that refuses the login or goes away: the program asks for user and password (writing the password
+// nowhere), tells the failure in words, and goes on once the server is back. Runs against the test server only
+// (the *_server variant).
 
 #include "Scripted.h"
 #include "TestHome.h"
 #include "core/DataSourceFile.h"
 #include "core/Database.h"
 #include "core/LogFile.h"
+#include "core/ObjectStore.h"
 #include "core/Shared.h"
+#include "windows/objects/frmLoad.h"
 #include "windows/shell/Startup.h"
 #include "windows/shell/frmDataSourse.h"
 #include "windows/shell/frmMain1.h"
@@ -45,7 +48,7 @@ QStringList filesHolding(const QString& folder, const QString& text)
 
 } // namespace
 
-class tst_ServerLogin : public QObject {
+class tst_ServerConnection : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void init()
@@ -138,9 +141,35 @@ private Q_SLOTS:
         QCOMPARE(filesHolding(m_home->path(), qEnvironmentVariable("ZARNEL_TEST_PG_PASSWORD")), QStringList());
     }
 
+    // The server out of reach while a window lists objects: the window says so and stays; once the server is
+    // back, the next handler's connection works without a restart.
+    void serverGoneAndBack()
+    {
+        testing::object(QStringLiteral("Склад"), 10);
+        const QString reachable = ConnectionString;
+        ConnectionString = ReadWriteConnectionString(testing::serverDataSource() + QStringLiteral(";Port=1"));
+        testing::ScriptedMessages msgs;
+        frmLoad* f = forms().get<frmLoad>();
+        f->Show();
+        QCOMPARE(msgs.calls.size(), 1);
+        QVERIFY2(msgs.calls[0].text.startsWith(QStringLiteral("Ошибка базы данных: сервер недоступен.")),
+                 qPrintable(msgs.calls[0].text));
+        QVERIFY(msgs.calls[0].text.contains(QStringLiteral("\n\nСообщение сервера: ")));
+        QVERIFY(f->isVisible());
+        QVERIFY(f->Tabl_Name->TextMatrix(1, 1).isEmpty());
+
+        ConnectionString = reachable;
+        f->Unload();
+        QCoreApplication::processEvents();
+        f = forms().get<frmLoad>();
+        f->Show();
+        QCOMPARE(msgs.calls.size(), 1);
+        QCOMPARE(f->Tabl_Name->TextMatrix(1, 1), QStringLiteral("Склад"));
+    }
+
 private:
     std::unique_ptr<testing::TestHome> m_home;
 };
 
-QTEST_MAIN(tst_ServerLogin)
-#include "tst_ServerLogin.moc"
+QTEST_MAIN(tst_ServerConnection)
+#include "tst_ServerConnection.moc"
