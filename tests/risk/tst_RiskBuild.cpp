@@ -314,8 +314,13 @@ void RiskBuildTest::batchedReadingAgreesWithStatements()
     o.scenario("С4", 4e-6, "Пожар").kills(12).light(7).sanitary(7).damage(2.5);
     o.scenario("С5", 0).kills(2).damage(0.00004);
     o.scenario("С6", 1e-7).kills(12).severe(3).sanitary(3).damage(40);
-    RawIndicator(o.id(), 99, KindFatalities, 5);    // no such scenario
-    RawIndicator(o.id(), 1, KindLight, QVariant()); // no value
+    RawIndicator(o.id(), 3, KindLight, QVariant()); // no value
+    // An embedded database may hold rows the server's keys refuse: an indicator without its scenario, and a
+    // second row of a kind.
+    if (!testing::onServer()) {
+        RawIndicator(o.id(), 99, KindFatalities, 5);
+        RawIndicator(o.id(), 1, KindLight, QVariant());
+    }
     {
         Connection c;
         c.exec(QStringLiteral("INSERT INTO tabScen (Id_obj, Id, Name, Risk) VALUES (?, ?, ?, ?)"),

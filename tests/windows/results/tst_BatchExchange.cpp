@@ -2,6 +2,7 @@
 // numbers of the same build the results window shows.
 
 #include "TestHome.h"
+#include "core/DataSourceFile.h"
 #include "components/Form.h"
 #include "core/Database.h"
 #include "core/DemoData.h"
@@ -52,10 +53,14 @@ private Q_SLOTS:
     void init()
     {
         m_home = std::make_unique<testing::TestHome>();
+        // The commands connect as the program starts; on the server as with --dsn.
+        if (testing::onServer())
+            SetChosenDataSource(testing::serverDataSource());
         testing::object("Склад", 10).scenario("С1", 1e-3).kills(2);
     }
     void cleanup()
     {
+        SetChosenDataSource({});
         testing::resetWindows();
         m_home.reset();
     }
