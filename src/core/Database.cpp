@@ -25,6 +25,7 @@ const char* const kPrefix = "Provider=MSDASQL.1;Password=9461;Persist Security I
 
 ExecHook g_execHook = nullptr;
 KeyHook g_keyHook = nullptr;
+bool g_writerLock = true;
 QString g_serverUser;
 QString g_serverPassword;
 // Any fixed number: the key of the advisory lock every writing transaction of the program takes.
@@ -266,14 +267,15 @@ void Connection::begin()
     if (isSqlite()) {
         // The write lock from the start: a check of the rows and the write that relies on it cannot interleave
         // with another program's change.
+        const QString sql = g_writerLock ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("BEGIN");
         QSqlQuery q(db);
-        if (!q.exec(QStringLiteral("BEGIN IMMEDIATE")))
-            throw DbError::fromSql(q.lastError(), QStringLiteral("BEGIN IMMEDIATE"));
+        if (!q.exec(sql))
+            throw DbError::fromSql(q.lastError(), sql);
         return;
     }
     if (!db.transaction())
         throw DbError::fromSql(db.lastError(), QStringLiteral("BEGIN"));
-    if (m_postgres) {
+    if (m_postgres && g_writerLock) {
         try {
             exec(QStringLiteral("SELECT pg_advisory_xact_lock(%1)").arg(kWriteLock));
         } catch (...) {
@@ -593,6 +595,11 @@ void EnsureSchema(Connection& c)
 void SetExecHook(ExecHook hook)
 {
     g_execHook = hook;
+}
+
+void SetWriterLock(bool on)
+{
+    g_writerLock = on;
 }
 
 void SetKeyHook(KeyHook hook)

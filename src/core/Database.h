@@ -177,4 +177,8 @@ using KeyHook = void (*)();
 void SetKeyHook(KeyHook hook);
 void RunKeyHook();
 
+// Test hook: false lets writing transactions start without the one-writer lock (a deferred BEGIN on SQLite,
+// no advisory lock on the server), to show what the lock prevents.
+void SetWriterLock(bool on);
+
 } // namespace zarnel

@@ -25,10 +25,12 @@ enum class Allocation { Object, Scenario, Copy };
 QSemaphore g_keyChosen;
 QSemaphore g_goOn;
 std::atomic<bool> g_pauseNext{false};
+std::atomic<int> g_keyChoices{0};
 
 // The first program to choose a key waits there until the test lets it go on.
 void pauseOnce()
 {
+    ++g_keyChoices;
     if (g_pauseNext.exchange(false)) {
         g_keyChosen.release();
         g_goOn.acquire();
@@ -73,6 +75,7 @@ private Q_SLOTS:
     void cleanup()
     {
         SetKeyHook(nullptr);
+        SetWriterLock(true);
         SetServerLogin({}, {});
         m_home.reset();
     }
@@ -80,34 +83,59 @@ private Q_SLOTS:
     void keysChosenAtOnceStayDistinct_data()
     {
         QTest::addColumn<Allocation>("what");
-        QTest::newRow("object") << Allocation::Object;
-        QTest::newRow("scenario") << Allocation::Scenario;
-        QTest::newRow("copy of an object") << Allocation::Copy;
+        QTest::addColumn<bool>("lock");
+        const std::pair<const char*, Allocation> kinds[] = {
+            {"object", Allocation::Object}, {"scenario", Allocation::Scenario}, {"copy of an object", Allocation::Copy}};
+        for (const auto& [name, what] : kinds) {
+            QTest::newRow(name) << what << true;
+            QTest::addRow("%s, without the writer lock", name) << what << false;
+        }
     }
 
     void keysChosenAtOnceStayDistinct()
     {
         QFETCH(Allocation, what);
+        QFETCH(bool, lock);
         const qint16 obj = testing::object("Склад", 10).scenario("С1", 2e-4).kills(3).id();
         { Connection schema; } // both programs find the tables made
 
+        SetWriterLock(lock);
         SetKeyHook(pauseOnce);
+        g_keyChoices = 0;
         g_pauseNext = true;
         qint16 first = 0;
         qint16 second = 0;
+        std::atomic<int> failures{0};
         std::atomic<bool> secondDone{false};
-        std::thread a([&] { first = allocate(what, obj, QStringLiteral("А")); });
+        const auto program = [&](qint16& key, const QString& name) {
+            try {
+                key = allocate(what, obj, name);
+            } catch (const DbError&) {
+                ++failures;
+            }
+        };
+        std::thread a([&] { program(first, QStringLiteral("А")); });
         QVERIFY(g_keyChosen.tryAcquire(1, 20000));
         std::thread b([&] {
-            second = allocate(what, obj, QStringLiteral("Б"));
+            program(second, QStringLiteral("Б"));
             secondDone = true;
         });
-        // The second program gets its chance to take the same key while the first one holds it unwritten.
-        for (int i = 0; i < 100 && !secondDone; ++i)
+        // The second program gets its chance to take the same key while the first one holds it unwritten;
+        // without the lock it surely chooses one meanwhile.
+        for (int i = 0; i < (lock ? 100 : 2000) && !secondDone && (lock || g_keyChoices < 2); ++i)
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         g_goOn.release();
         a.join();
         b.join();
+
+        if (!lock) {
+            // What the lock prevents: both read the same free key; one of them is refused (the embedded
+            // database's write lock, the server's unique key) and fails or chooses again.
+            QVERIFY(failures > 0 || g_keyChoices > 2);
+            return;
+        }
+        QCOMPARE(failures, 0);
+        QCOMPARE(g_keyChoices, 2); // nobody had to choose again
 
         QVERIFY(first > 0);
         QVERIFY(second > 0);
