@@ -119,8 +119,7 @@ public:
         QDialog dialog(QApplication::activeWindow());
         dialog.setWindowTitle(QStringLiteral("Вход на сервер базы данных"));
         auto* form = new QFormLayout(&dialog);
-        auto* why = new QLabel(QStringLiteral("Сервер не принял вход в источник данных «") + dataSource +
-                                   QStringLiteral("».\n") + reason,
+        auto* why = new QLabel(QStringLiteral("Источник данных «") + dataSource + QStringLiteral("».\n") + reason,
                                &dialog);
         why->setWordWrap(true);
         form->addRow(why);
@@ -136,7 +135,8 @@ public:
         QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
         form->addRow(buttons);
         (user.isEmpty() ? userEdit : passwordEdit)->setFocus();
-        dialog.resize(420, dialog.sizeHint().height());
+        dialog.setMinimumWidth(460);
+        dialog.adjustSize();
         if (dialog.exec() != QDialog::Accepted || userEdit->text().trimmed().isEmpty())
             return std::nullopt;
         return LoginAnswer{userEdit->text().trimmed(), passwordEdit->text()};
