@@ -11,6 +11,7 @@
 #include "core/Version.h"
 #include "windows/results/BatchExchange.h"
 #include "windows/results/BatchCompare.h"
+#include "core/ReportOptions.h"
 #include "windows/results/BatchReport.h"
 #include "windows/shell/Startup.h"
 
@@ -76,6 +77,11 @@ int main(int argc, char** argv)
     parser.addOption(home);
     parser.addOption(demo);
     parser.addOption(dsn);
+    const QCommandLineOption manualCaptions(
+        QStringLiteral("manual-captions"),
+        QStringLiteral("Подписи таблиц и рисунков для нумерации вручную («Таблица ___ - », «Рис. ____ - ») в "
+                       "отчете и рисунках этого запуска."));
+    parser.addOption(manualCaptions);
     zarnel::AddBatchReportOptions(parser);
     zarnel::AddBatchExchangeOptions(parser);
     zarnel::AddBatchCompareOptions(parser);
@@ -102,6 +108,8 @@ int main(int argc, char** argv)
     zarnel::InstallLogFile(zarnel::ProgramFolder());
     if (parser.isSet(dsn))
         zarnel::SetChosenDataSource(parser.value(dsn));
+    if (parser.isSet(manualCaptions))
+        zarnel::SetManualCaptionNumbers(true, false); // for this run only
 
     if (const std::optional<int> exitCode = zarnel::RunBatchExchangeIfRequested(parser))
         return *exitCode;

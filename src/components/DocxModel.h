@@ -11,6 +11,7 @@
 
 #include <array>
 #include <functional>
+#include <map>
 #include <variant>
 #include <vector>
 
@@ -22,9 +23,10 @@ struct DocxRunFormat {
 };
 
 struct DocxRun {
-    enum class Kind { Text, Picture, PageBreak };
+    enum class Kind { Text, Picture, PageBreak, Field };
     Kind kind = Kind::Text;
-    QString text; // may hold '\t' (tab) and '\v' (line break inside the paragraph)
+    QString text;        // may hold '\t' (tab) and '\v' (line break inside the paragraph); a field's shown result
+    QString instruction; // a field's code, such as "SEQ Таблица \* ARABIC"
     int picture = -1;
     DocxRunFormat format;
 };
@@ -34,9 +36,12 @@ struct DocxParagraph {
     // Formatting of the paragraph mark: what text appended at the end of the paragraph takes.
     DocxRunFormat mark;
     std::vector<DocxRun> runs;
+    // Stays on the page of the next paragraph (a caption with its table, a picture with its caption).
+    bool keepNext = false;
 
-    // A new paragraph split off from this one keeps its alignment and mark formatting.
-    DocxParagraph continuation() const { return DocxParagraph{alignment, mark, {}}; }
+    // A new paragraph split off from this one keeps its alignment and mark formatting, but not keepNext: a
+    // caption's paragraph does not chain what follows it to the next page.
+    DocxParagraph continuation() const { return DocxParagraph{alignment, mark, {}, false}; }
 };
 
 struct DocxBorderRule {
@@ -101,6 +106,7 @@ struct DocxDocument {
     std::vector<DocxBlock> blocks{DocxParagraph{}}; // a new document holds one empty paragraph
     std::vector<DocxPicture> pictures;
     DocxRange range;
+    std::map<QString, int> sequences; // the last number given to each caption sequence
 
     // The document always ends with a paragraph: a table added at the end is followed by one.
     int lastIndex() const { return int(blocks.size()) - 1; }

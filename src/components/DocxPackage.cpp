@@ -198,10 +198,35 @@ void writePicture(PartWriter& w, const DocxRunFormat& format, const DocxPicture&
     w.end(); // w:r
 }
 
+// A complex field, as Word writes one: begin, the code, separate, the result last computed, end.
+void writeField(PartWriter& w, const DocxRun& run)
+{
+    const auto fieldChar = [&](const char* type) {
+        w.start(QStringLiteral("w:r"));
+        writeRunFormat(w, run.format);
+        w.empty(QStringLiteral("w:fldChar"));
+        w.attr(QStringLiteral("w:fldCharType"), QString::fromLatin1(type));
+        w.end();
+    };
+    fieldChar("begin");
+    w.start(QStringLiteral("w:r"));
+    writeRunFormat(w, run.format);
+    w.start(QStringLiteral("w:instrText"));
+    w.attr(QStringLiteral("xml:space"), QStringLiteral("preserve"));
+    w.xml().writeCharacters(QLatin1Char(' ') + run.instruction + QLatin1Char(' '));
+    w.end();
+    w.end();
+    fieldChar("separate");
+    writeTextRun(w, run.format, run.text);
+    fieldChar("end");
+}
+
 void writeParagraph(PartWriter& w, const DocxParagraph& paragraph, const DocxDocument& document)
 {
     w.start(QStringLiteral("w:p"));
     w.start(QStringLiteral("w:pPr"));
+    if (paragraph.keepNext)
+        w.empty(QStringLiteral("w:keepNext"));
     if (paragraph.alignment == DocxAlignment::Centre)
         w.value(QStringLiteral("w:jc"), QStringLiteral("center"));
     writeRunFormat(w, paragraph.mark);
@@ -221,6 +246,9 @@ void writeParagraph(PartWriter& w, const DocxParagraph& paragraph, const DocxDoc
         }
         case DocxRun::Kind::Picture:
             writePicture(w, run.format, document.pictures[size_t(run.picture)], run.picture);
+            break;
+        case DocxRun::Kind::Field:
+            writeField(w, run);
             break;
         case DocxRun::Kind::PageBreak:
             w.start(QStringLiteral("w:r"));

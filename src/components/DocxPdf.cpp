@@ -37,6 +37,9 @@ class PdfBuilder {
 public:
     PdfBuilder(const DocxDocument& d, QTextDocument& t) : m_docx(d), m_text(t), m_cursor(&t) {}
 
+    // The blocks that stay on the page of what follows them.
+    const std::vector<int>& keptWithNext() const { return m_keptWithNext; }
+
     void build()
     {
         bool first = true;
@@ -65,6 +68,8 @@ private:
         } else {
             m_cursor.insertBlock(format, charFormat(p.mark));
         }
+        if (p.keepNext)
+            m_keptWithNext.push_back(m_cursor.block().blockNumber());
         runs(p);
     }
 
@@ -72,7 +77,8 @@ private:
     {
         for (const DocxRun& run : p.runs) {
             switch (run.kind) {
-            case DocxRun::Kind::Text: {
+            case DocxRun::Kind::Text:
+            case DocxRun::Kind::Field: { // a field shows its result
                 QString text = run.text;
                 text.replace(QLatin1Char('\v'), QChar::LineSeparator);
                 m_cursor.insertText(text, charFormat(run.format));
@@ -157,7 +163,32 @@ private:
     QTextDocument& m_text;
     QTextCursor m_cursor;
     bool m_breakBefore = false;
+    std::vector<int> m_keptWithNext;
 };
+
+// A block whose follower starts on a later page moves to that page itself, unless it starts a page already.
+// In document order, so a moved block's own successors are judged on the layout after the move.
+void KeepWithNext(QTextDocument& text, const std::vector<int>& blocks, double pageHeight)
+{
+    QAbstractTextDocumentLayout* layout = text.documentLayout();
+    const auto pageOf = [&](const QTextBlock& b) { return int(layout->blockBoundingRect(b).top() / pageHeight); };
+    for (const int number : blocks) {
+        QTextBlock block = text.findBlockByNumber(number);
+        const QTextBlock next = block.next();
+        if (!block.isValid() || !next.isValid())
+            continue;
+        const double top = layout->blockBoundingRect(block).top();
+        const bool startsPage = top - pageOf(block) * pageHeight < 1.0;
+        if (startsPage || pageOf(next) <= pageOf(block))
+            continue;
+        QTextCursor cursor(block);
+        QTextBlockFormat format = block.blockFormat();
+        format.setPageBreakPolicy(format.pageBreakPolicy() | QTextFormat::PageBreak_AlwaysBefore);
+        cursor.setBlockFormat(format);
+        // The layout after a change is partial; what follows is judged on a whole one.
+        text.markContentsDirty(0, text.characterCount());
+    }
+}
 
 } // namespace
 
@@ -184,10 +215,12 @@ QByteArray DocxToPdf(const DocxDocument& document, QString* error)
         QFont body(kBodyFont);
         body.setPointSizeF(12);
         text.setDefaultFont(body);
-        PdfBuilder(document, text).build();
+        PdfBuilder builder(document, text);
+        builder.build();
         // Laid out page by page on the text area; unlike QTextDocument::print this adds no page numbers.
         const QRectF area = writer.pageLayout().paintRectPixels(kResolution);
         text.setPageSize(area.size());
+        KeepWithNext(text, builder.keptWithNext(), area.height());
 
         QPainter painter(&writer);
         const int pages = text.pageCount();

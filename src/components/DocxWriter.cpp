@@ -290,6 +290,24 @@ bool DocxWriter::setFirstInlinePictureWidth(double widthPt)
     return true;
 }
 
+void DocxWriter::appendSequenceNumber(const QString& sequence)
+{
+    DocxDocument& document = *m_document;
+    openCollapsedRange(document);
+    DocxParagraph& paragraph = document.lastParagraph();
+    DocxRun run;
+    run.kind = DocxRun::Kind::Field;
+    run.instruction = QStringLiteral("SEQ %1 \\* ARABIC").arg(sequence);
+    run.text = QString::number(++document.sequences[sequence]);
+    run.format = paragraph.mark;
+    paragraph.runs.push_back(std::move(run));
+}
+
+void DocxWriter::setKeepWithNext(bool keep)
+{
+    forEachParagraphInRange(*m_document, [keep](DocxParagraph& paragraph, size_t) { paragraph.keepNext = keep; });
+}
+
 void DocxWriter::insertPageBreak()
 {
     DocxDocument& document = *m_document;

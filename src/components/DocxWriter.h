@@ -60,6 +60,12 @@ public:
     // InlineShapes(1).Width: scales R's first picture to the width, keeping its proportions.
     bool setFirstInlinePictureWidth(double widthPt);
 
+    // The number of a caption: a SEQ field of `sequence` ("Таблица", "Рисунок") at the end of R, showing the next
+    // number of that sequence in this document. Word and LibreOffice count the fields again when they update it.
+    void appendSequenceNumber(const QString& sequence);
+    // Range.ParagraphFormat.KeepWithNext for every paragraph R touches.
+    void setKeepWithNext(bool keep);
+
     // InsertBreak(page) at the end of the document; text appended afterwards starts the next page.
     void insertPageBreak();
 

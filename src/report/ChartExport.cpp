@@ -3,6 +3,7 @@
 #include "components/DocxWriter.h"
 #include "components/Services.h"
 #include "components/ctlChart.h"
+#include "report/Captions.h"
 #include "report/DocumentFile.h"
 #include "components/UserInputHold.h"
 
@@ -82,8 +83,10 @@ bool WriteChartDocument(DocxWriter& document, const QImage& picture, const QStri
     if (!document.pastePicture(picture))
         return false;
     document.setFirstInlinePictureWidth(425.2);
+    document.setKeepWithNext(true);
     document.newBlock(12);
-    document.append(QStringLiteral("\r\n") + caption);
+    document.append(QStringLiteral("\r\n"));
+    AppendCaption(document, caption);
     document.centre();
     document.boldOff();
     return true;

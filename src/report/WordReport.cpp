@@ -7,6 +7,7 @@
 #include "components/ctlChart.h"
 #include "core/Database.h"
 #include "core/Shared.h"
+#include "report/Captions.h"
 #include "report/ChartExport.h"
 #include "report/DocumentFile.h"
 
@@ -117,8 +118,10 @@ void PasteChart(DocxWriter& w, ctlChart* chart)
         return;
     const QImage picture = CopyChartPicture(*chart);
     QCoreApplication::processEvents();
-    if (w.pastePicture(picture))
+    if (w.pastePicture(picture)) {
         w.setFirstInlinePictureWidth(425.2);
+        w.setKeepWithNext(true); // the caption follows on the same page
+    }
 }
 
 bool WriteScenarioTable(DocxWriter& w, const ReportObject& object, ReportProgress& progress)
@@ -159,7 +162,8 @@ void WriteContributionTable(DocxWriter& w, const ResultsPage& page)
     w.newBlock(12);
     w.left();
     w.boldOff();
-    w.append(QStringLiteral("Таблица ___ - ") + LabelText(page.contributionCaption) + CRLF);
+    AppendCaption(w, QStringLiteral("Таблица ___ - ") + LabelText(page.contributionCaption) + CRLF);
+    w.setKeepWithNext(true);
     w.newBlock(10);
     w.fontBoldOff();
     w.collapseToEnd();
@@ -231,7 +235,8 @@ bool WriteSection(DocxWriter& w, int section, const ResultsView& view, ReportPro
     else
         w.left();
     w.boldOff();
-    w.append(QStringLiteral("Таблица ___ - ") + TabCaption(page.innerTabs, 2) + CRLF);
+    AppendCaption(w, QStringLiteral("Таблица ___ - ") + TabCaption(page.innerTabs, 2) + CRLF);
+    w.setKeepWithNext(true);
 
     // Indicator table: every grid cell, the fixed header row and column included.
     w.newBlock(10);
@@ -276,7 +281,7 @@ bool WriteSection(DocxWriter& w, int section, const ResultsView& view, ReportPro
     w.newBlock(12);
     w.centre();
     w.append(CRLF);
-    w.append(QStringLiteral("Рис. ____ - ") + TabCaption(page.innerTabs, 0) + CRLF + CRLF);
+    AppendCaption(w, QStringLiteral("Рис. ____ - ") + TabCaption(page.innerTabs, 0) + CRLF + CRLF);
     w.centre();
     w.boldOff();
 
@@ -300,7 +305,7 @@ bool WriteSection(DocxWriter& w, int section, const ResultsView& view, ReportPro
     w.newBlock(12);
     w.centre();
     w.append(CRLF);
-    w.append(QStringLiteral("Рис. ____ - ") + TabCaption(page.innerTabs, 1) + CRLF);
+    AppendCaption(w, QStringLiteral("Рис. ____ - ") + TabCaption(page.innerTabs, 1) + CRLF);
     w.boldOff();
 
     if (!isDamage) {
@@ -372,7 +377,8 @@ bool WriteReport(DocxWriter& w, const ReportObject& object, qint16 peopleAtRisk,
     // Scenario table with its caption.
     w.newBlock(12);
     w.fontBoldOff();
-    w.append(QStringLiteral("Таблица ___ - Аварийные сценарии на объекте ") + object.name + CRLF);
+    AppendCaption(w, QStringLiteral("Таблица ___ - Аварийные сценарии на объекте ") + object.name + CRLF);
+    w.setKeepWithNext(true);
     w.left();
     if (!WriteScenarioTable(w, object, progress))
         return false;

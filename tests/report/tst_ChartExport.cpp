@@ -61,7 +61,7 @@ void tst_ChartExport::documentLayout()
 
     QCOMPARE(testing::documentLines(reader),
              QStringList({"[425.2]|-|12|center",
-                          "Рис. ____ - Многоугольник распределения количества погибших при расчетных сценариях в "
+                          "Рисунок 1 – Многоугольник распределения количества погибших при расчетных сценариях в "
                           "год|-|12|center"}));
     for (const char* side : {"top", "right", "bottom", "left"})
         QCOMPARE(reader.marginsTwips().value(QString::fromLatin1(side)), 851); // 42.525 pt
@@ -104,7 +104,7 @@ void tst_ChartExport::exportSavesOpensAndLeavesTheClipboard()
         DocxReader reader;
         QVERIFY2(reader.load(dir.filePath(name)), qPrintable(reader.errorString()));
         QCOMPARE(reader.paragraphTexts(),
-                 QStringList({"", "Рис. ____ - Интегральная функция распределения ущерба при расчетных аварийных "
+                 QStringList({"", "Рисунок 1 – Интегральная функция распределения ущерба при расчетных аварийных "
                                   "сценариях, диаграмма F/>=G ущерба"}));
         const QImage stored = storedPicture(reader);
         QCOMPARE(stored.width(), 1772); // 15 cm at 300 dpi

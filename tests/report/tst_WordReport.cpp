@@ -4,6 +4,7 @@
 #include "TestHome.h"
 #include "components/DocxWriter.h"
 #include "core/Database.h"
+#include "core/ReportOptions.h"
 #include "core/Shared.h"
 #include "gui/DocxReader.h"
 #include "gui/Scripted.h"
@@ -58,6 +59,20 @@ QImage rgb(const QImage& image)
     return image.convertToFormat(QImage::Format_RGB32);
 }
 
+// The placeholders of numbering by hand replaced as the fields number them: tables and figures counted apart.
+QStringList numbered(QStringList lines)
+{
+    int tables = 0;
+    int figures = 0;
+    for (QString& line : lines) {
+        if (line.startsWith(QStringLiteral("Таблица ___ - ")))
+            line = QStringLiteral("Таблица %1 – ").arg(++tables) + line.mid(14);
+        else if (line.startsWith(QStringLiteral("Рис. ____ - ")))
+            line = QStringLiteral("Рисунок %1 – ").arg(++figures) + line.mid(12);
+    }
+    return lines;
+}
+
 QVector<int> shownTabs(const ResultsView& view)
 {
     QVector<int> tabs{view.outerTabs->currentIndex()};
@@ -73,6 +88,7 @@ class tst_WordReport : public QObject {
 
 private Q_SLOTS:
     void init();
+    void documentReadsLikeTheReport_data();
     void documentReadsLikeTheReport();
     void kindsWithoutData_data();
     void kindsWithoutData();
@@ -96,8 +112,17 @@ void tst_WordReport::init()
     m_home = std::make_unique<testing::TestHome>();
 }
 
+void tst_WordReport::documentReadsLikeTheReport_data()
+{
+    QTest::addColumn<bool>("manual");
+    QTest::newRow("numbered captions") << false;
+    QTest::newRow("captions numbered by hand") << true;
+}
+
 void tst_WordReport::documentReadsLikeTheReport()
 {
+    QFETCH(bool, manual);
+    SetManualCaptionNumbers(manual, false);
     testing::ResultsFixture results;
     results.enable({true, false, true, false, true});
     DocxReader reader;
@@ -157,7 +182,16 @@ void tst_WordReport::documentReadsLikeTheReport()
         "Рис. ____ - Многоугольник вида 4|-|12|center",
         "|-|12|center",
     };
-    QCOMPARE(testing::documentLines(reader), expected);
+    QCOMPARE(testing::documentLines(reader), manual ? expected : numbered(expected));
+
+    // Numbers are sequence fields Word and LibreOffice count again; captions stay on the page of their table,
+    // pictures on the page of their caption.
+    const QString xml = QString::fromUtf8(reader.entry(QStringLiteral("word/document.xml")));
+    const qsizetype tableCaptions = expected.filter(QStringLiteral("Таблица ___")).size();
+    const qsizetype figureCaptions = expected.filter(QStringLiteral("Рис. ____")).size();
+    QCOMPARE(xml.count(QStringLiteral(" SEQ Таблица \\* ARABIC ")), manual ? 0 : tableCaptions);
+    QCOMPARE(xml.count(QStringLiteral(" SEQ Рисунок \\* ARABIC ")), manual ? 0 : figureCaptions);
+    QCOMPARE(xml.count(QStringLiteral("<w:keepNext/>")), tableCaptions + figureCaptions);
 
     // 42.6 pt margins, portrait A4.
     for (const char* side : {"top", "right", "bottom", "left"})
@@ -183,6 +217,7 @@ void tst_WordReport::kindsWithoutData_data()
 void tst_WordReport::kindsWithoutData()
 {
     QFETCH(QList<bool>, flags);
+    SetManualCaptionNumbers(true, false);
     testing::ResultsFixture results;
     for (int p = 0; p < flags.size(); ++p)
         results.view.outerTabs->setTabEnabled(p, flags[p]);

@@ -4,6 +4,7 @@
 #include "components/Services.h"
 #include "components/Twips.h"
 #include "core/Database.h"
+#include "core/ReportOptions.h"
 #include "core/Shared.h"
 #include "risk/Kinds.h"
 #include "windows/results/AxisFrame.h"
@@ -96,6 +97,9 @@ frmOutput::frmOutput()
     mnuKriterii = menuBar()->addAction(QStringLiteral("Критерии приемлемости..."));
     mnuExcel = menuBar()->addAction(QStringLiteral("Экспорт результатов в Excel..."));
     mnuSravnenie = menuBar()->addAction(QStringLiteral("Сравнение вариантов..."));
+    mnuParametry = menuBar()->addMenu(QStringLiteral("Параметры"));
+    mnuPodpisi = mnuParametry->addAction(QStringLiteral("Номера подписей вручную («Таблица ___ - », «Рис. ____ - »)"));
+    mnuPodpisi->setCheckable(true);
     mnuExit = menuBar()->addAction(QStringLiteral("Выход"));
 
     auto* central = new QWidget(this);
@@ -259,6 +263,12 @@ frmOutput::frmOutput()
     connect(mnuKriterii, &QAction::triggered, this, &frmOutput::mnuKriterii_Click);
     connect(mnuExcel, &QAction::triggered, this, [this] { ExcelExport_Click(*this); });
     connect(mnuSravnenie, &QAction::triggered, this, &frmOutput::mnuSravnenie_Click);
+    // Read when the menu opens: the choice follows the program folder in force.
+    connect(mnuParametry, &QMenu::aboutToShow, this, [this] { mnuPodpisi->setChecked(ManualCaptionNumbers()); });
+    connect(mnuPodpisi, &QAction::toggled, this, [](bool manual) {
+        if (manual != ManualCaptionNumbers())
+            SetManualCaptionNumbers(manual);
+    });
     ConnectWordOutput(this);
 
     applyDesignSettings();

@@ -14,6 +14,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
@@ -77,6 +78,8 @@ public:
     QAction* mnuExcel; // "Экспорт результатов в Excel...": the numbers of the build shown
     QAction* mnuSravnenie; // "Сравнение вариантов..."
     QAction* mnuExit;
+    QMenu* mnuParametry; // "Параметры"
+    QAction* mnuPodpisi; // "Номера подписей вручную": captions "Таблица ___ - ", kept in the program folder
 
     QTabWidget* SSTab2; // page per kind: fatalities, severe, light, sanitary, damage
     QTabWidget* SSTab1;

@@ -27,6 +27,9 @@
 #include <QTest>
 #include <QUrl>
 
+#include <quazip.h>
+#include <quazipfile.h>
+
 using namespace zarnel;
 
 namespace {
@@ -74,6 +77,32 @@ QString run(const QString& program, const QStringList& arguments)
     process.start(program, arguments);
     process.waitForFinished(30000);
     return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// The document with every field's shown result set to 0: numbers LibreOffice shows then are its own count.
+bool writeWithZeroedFields(const QString& docx, const QString& to)
+{
+    DocxReader reader;
+    if (!reader.load(docx))
+        return false;
+    QuaZip zip(to);
+    if (!zip.open(QuaZip::mdCreate))
+        return false;
+    for (const QString& name : reader.entryNames()) {
+        QByteArray bytes = reader.entry(name);
+        if (name == QLatin1String("word/document.xml"))
+            bytes = QString::fromUtf8(bytes)
+                        .replace(QRegularExpression("(w:fldCharType=\"separate\"/></w:r><w:r>(<w:rPr>.*?</w:rPr>)?<w:t"
+                                                    "[^>]*>)\\d+</w:t>"),
+                                 "\\10</w:t>")
+                        .toUtf8();
+        QuaZipFile file(&zip);
+        if (!file.open(QIODevice::WriteOnly, QuaZipNewInfo(name)) || file.write(bytes) != bytes.size())
+            return false;
+        file.close();
+    }
+    zip.close();
+    return zip.getZipError() == 0;
 }
 
 } // namespace
@@ -206,7 +235,7 @@ void tst_ReportWindows::exportButtonsSendTheChartAsRedrawn()
     QCOMPARE(desktop.opened.size(), 2);
     DocxReader first, second;
     QVERIFY(first.load(dir.filePath("1.docx")) && second.load(dir.filePath("2.docx")));
-    QCOMPARE(first.paragraphTexts().value(1), "Рис. ____ - " + output->SSTab1->tabText(0));
+    QCOMPARE(first.paragraphTexts().value(1), "Рисунок 1 – " + output->SSTab1->tabText(0));
     QCOMPARE(pictures(first).size(), 1);
     QVERIFY(pictures(first) != pictures(second));
     QVERIFY(pictures(second).first() == output->ctlChart1->renderImage().convertToFormat(QImage::Format_RGB32));
@@ -393,7 +422,7 @@ void tst_ReportWindows::criteriaInWindowAndReport()
     QVERIFY(texts.contains(kDenmark));
     QVERIFY(texts.contains(kLimitLine));
     // The sentences follow the caption of the F/n chart.
-    const int caption = int(texts.indexOf(QRegularExpression("^Рис\\. ____ - Интегральная функция.*")));
+    const int caption = int(texts.indexOf(QRegularExpression("^Рисунок 1 – Интегральная функция.*")));
     QVERIFY(caption >= 0);
     QVERIFY(texts.indexOf(kNetherlands) > caption);
 }
@@ -488,9 +517,18 @@ void tst_ReportWindows::libreOfficeRendersTheDemoReport()
         WriteDemoObject(c);
     }
     QTemporaryDir dir;
-    const QString docx = dir.filePath("report.docx");
-    const BatchReportOutcome outcome = RunBatchReport({QString::fromUtf8(kDemoObjectName), docx, std::nullopt});
+    const QString written = dir.filePath("written.docx");
+    const BatchReportOutcome outcome = RunBatchReport({QString::fromUtf8(kDemoObjectName), written, std::nullopt});
     QVERIFY2(outcome.exitCode == 0, qPrintable(outcome.message));
+    // Caption numbers are fields LibreOffice counts itself: the document it renders shows 0 in every one.
+    const QString docx = dir.filePath("report.docx");
+    QVERIFY(writeWithZeroedFields(written, docx));
+    {
+        DocxReader zeroed;
+        QVERIFY(zeroed.load(docx));
+        QVERIFY(zeroed.paragraphTexts().contains("Таблица 0 – Аварийные сценарии на объекте " +
+                                                  QString::fromUtf8(kDemoObjectName)));
+    }
 
     // A private profile and HOME: works as root and beside a running LibreOffice.
     QProcess convert;
@@ -507,7 +545,7 @@ void tst_ReportWindows::libreOfficeRendersTheDemoReport()
     if (const QString keep = qEnvironmentVariable("ZARNEL_KEEP_REPORT"); !keep.isEmpty()) {
         QFile::remove(keep + "/sample-report.docx");
         QFile::remove(keep + "/sample-report.pdf");
-        QFile::copy(docx, keep + "/sample-report.docx");
+        QFile::copy(written, keep + "/sample-report.docx");
         QFile::copy(pdf, keep + "/sample-report.pdf");
     }
 
@@ -531,6 +569,13 @@ void tst_ReportWindows::libreOfficeRendersTheDemoReport()
             if (text.startsWith(kind))
                 startsOfPages << kind;
     QCOMPARE(startsOfPages, laterKinds);
+    // Tables and figures numbered in order, each sequence on its own.
+    const QString whole = texts.join(' ');
+    QStringList tables, figures;
+    for (const QRegularExpressionMatch& m : QRegularExpression("(Таблица|Рисунок) (\\d+) –").globalMatch(whole))
+        (m.captured(1) == "Таблица" ? tables : figures) << m.captured(2);
+    QCOMPARE(tables, QString("1 2 3 4 5 6 7 8 9 10 11").split(' '));
+    QCOMPARE(figures, QString("1 2 3 4 5 6 7 8 9 10").split(' '));
     // Two pages per kind, and one more for the scenario contribution tables of the first four kinds.
     QCOMPARE(pageCount, 15);
 }
@@ -545,7 +590,7 @@ void tst_ReportWindows::contributionsInWindowAndReport()
 
     DocxReader reader;
     QVERIFY2(reader.load(file), qPrintable(reader.errorString()));
-    QVERIFY(reader.paragraphTexts().contains("Таблица ___ - Вклад сценариев в коллективный риск гибели людей"));
+    QVERIFY(reader.paragraphTexts().contains("Таблица 3 – Вклад сценариев в коллективный риск гибели людей"));
     // Scenarios, the fatalities' indicators, then their contributions.
     QVERIFY(reader.tables().size() >= 3);
     const DocxReader::Table& t = reader.tables()[2];
