@@ -246,6 +246,33 @@ void ctlChart::CopyToClipboard()
     QGuiApplication::clipboard()->setImage(renderImage());
 }
 
+ctlChart::PlotFonts ctlChart::plotFonts() const
+{
+    return {m_plot->xAxis->tickLabelFont(), m_plot->xAxis->labelFont(), m_plot->legend->font()};
+}
+
+void ctlChart::setPlotFonts(const PlotFonts& fonts)
+{
+    for (QCPAxis* axis : {m_plot->xAxis, m_plot->yAxis}) {
+        axis->setTickLabelFont(fonts.ticks);
+        axis->setLabelFont(fonts.titles);
+    }
+    m_plot->legend->setFont(fonts.legend);
+    for (int i = 0; i < m_plot->legend->itemCount(); ++i)
+        if (QCPAbstractLegendItem* item = m_plot->legend->item(i))
+            item->setFont(fonts.legend);
+}
+
+ctlChart::PlotFonts ctlChart::PictureFonts(const PlotFonts& screen)
+{
+    const auto serif = [](QFont font, int pixels) {
+        font.setFamilies({QStringLiteral("Times New Roman")});
+        font.setPixelSize(pixels);
+        return font;
+    };
+    return {serif(screen.ticks, 13), serif(screen.titles, 15), serif(screen.legend, 13)};
+}
+
 QImage ctlChart::renderImage(double widthCm, int dpi)
 {
     if (!(widthCm > 0.5 && widthCm < 100))
@@ -255,8 +282,13 @@ QImage ctlChart::renderImage(double widthCm, int dpi)
     // the proportions of the chart on screen.
     const int width = qRound(widthCm / 2.54 * 96);
     const int height = qRound(width * 0.75);
+    // The picture's text in the documents' serif face, at the sizes of small print beside 12 pt body text
+    // (a logical pixel is 3/4 pt in the document).
+    const PlotFonts onScreen = plotFonts();
+    setPlotFonts(PictureFonts(onScreen));
     applyTitles(QSize(width, height));
     QImage image = m_plot->toPixmap(width, height, dpi / 96.0).toImage();
+    setPlotFonts(onScreen);
     applyTitles(size());
     m_plot->replot(QCustomPlot::rpQueuedReplot); // the export left the export size's layout behind
     const int dotsPerMeter = qRound(dpi / 0.0254);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFont>
 #include <QColor>
 #include <QImage>
 #include <QPointF>
@@ -157,6 +158,14 @@ private:
     QCPRange paddedRange(bool xAxis, double reachX, double reachY) const;
     double bulletClearance() const;
     void applyTitles(QSize size);
+    struct PlotFonts {
+        QFont ticks;
+        QFont titles;
+        QFont legend;
+    };
+    PlotFonts plotFonts() const;
+    void setPlotFonts(const PlotFonts& fonts);
+    static PlotFonts PictureFonts(const PlotFonts& screen);
     void rebuildDrawing();
     double smallestPositive(bool xAxis) const;
 
