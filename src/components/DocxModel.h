@@ -6,11 +6,13 @@
 
 #include <QByteArray>
 #include <QColor>
+#include <QImage>
 #include <QSize>
 #include <QString>
 
 #include <array>
 #include <functional>
+#include <future>
 #include <map>
 #include <variant>
 #include <vector>
@@ -70,7 +72,9 @@ struct DocxTableData {
 using DocxBlock = std::variant<DocxParagraph, DocxTableData>;
 
 struct DocxPicture {
-    QByteArray png;
+    QByteArray png; // empty when the picture came as an image: then it is being encoded
+    QImage image;   // the picture as pasted, when it came as an image
+    std::shared_future<QByteArray> encoding; // its PNG bytes, encoded beside the work that follows the paste
     QSize pixels;
     qint64 naturalWidthEmu = 0;
     qint64 naturalHeightEmu = 0;
@@ -116,6 +120,11 @@ struct DocxDocument {
 // Appends text at the end of `last`. Each line break ("\r\n", "\r" or "\n") ends the paragraph; `split` must add
 // the continuation of the current last paragraph and return it. Characters XML cannot carry are dropped.
 void docxAppendText(DocxParagraph* last, const QString& text, const std::function<DocxParagraph*()>& split);
+
+// Starts encoding a pasted image as PNG on a thread of its own.
+std::shared_future<QByteArray> docxEncodePicture(const QImage& image);
+// The PNG bytes of each picture; empty where the encoding failed.
+std::vector<QByteArray> docxPictureBytes(const DocxDocument& document);
 
 constexpr qint64 docxEmuPerPoint = 12700;
 int docxTwipsFromPoints(double points);

@@ -105,7 +105,8 @@ private:
         const DocxPicture& pic = m_docx.pictures[size_t(index)];
         const QString name = QStringLiteral("picture%1.png").arg(index);
         if (!m_text.resource(QTextDocument::ImageResource, QUrl(name)).isValid())
-            m_text.addResource(QTextDocument::ImageResource, QUrl(name), QImage::fromData(pic.png, "PNG"));
+            m_text.addResource(QTextDocument::ImageResource, QUrl(name),
+                               pic.image.isNull() ? QImage::fromData(pic.png, "PNG") : pic.image);
         QTextImageFormat image;
         image.setName(name);
         image.setWidth(double(pic.widthEmu) / docxEmuPerPoint * kImageUnitsPerPoint);
@@ -167,26 +168,38 @@ private:
 };
 
 // A block whose follower starts on a later page moves to that page itself, unless it starts a page already.
-// In document order, so a moved block's own successors are judged on the layout after the move.
+// A move shifts what follows, so after one the blocks of the next two pages wait for the next pass, which runs
+// on a whole new layout (the layout after a change is partial and would draw stale positions).
 void KeepWithNext(QTextDocument& text, const std::vector<int>& blocks, double pageHeight)
 {
     QAbstractTextDocumentLayout* layout = text.documentLayout();
     const auto pageOf = [&](const QTextBlock& b) { return int(layout->blockBoundingRect(b).top() / pageHeight); };
-    for (const int number : blocks) {
-        QTextBlock block = text.findBlockByNumber(number);
-        const QTextBlock next = block.next();
-        if (!block.isValid() || !next.isValid())
-            continue;
-        const double top = layout->blockBoundingRect(block).top();
-        const bool startsPage = top - pageOf(block) * pageHeight < 1.0;
-        if (startsPage || pageOf(next) <= pageOf(block))
-            continue;
-        QTextCursor cursor(block);
-        QTextBlockFormat format = block.blockFormat();
-        format.setPageBreakPolicy(format.pageBreakPolicy() | QTextFormat::PageBreak_AlwaysBefore);
-        cursor.setBlockFormat(format);
-        // The layout after a change is partial; what follows is judged on a whole one.
-        text.markContentsDirty(0, text.characterCount());
+    std::vector<int> pending = blocks;
+    while (!pending.empty()) {
+        std::vector<int> later;
+        int shiftedUpTo = -1; // pages whose positions a move of this pass has changed
+        for (const int number : pending) {
+            QTextBlock block = text.findBlockByNumber(number);
+            const QTextBlock next = block.next();
+            if (!block.isValid() || !next.isValid())
+                continue;
+            const int page = pageOf(block);
+            if (page <= shiftedUpTo) {
+                later.push_back(number);
+                continue;
+            }
+            const bool startsPage = layout->blockBoundingRect(block).top() - page * pageHeight < 1.0;
+            if (startsPage || pageOf(next) <= page)
+                continue;
+            QTextCursor cursor(block);
+            QTextBlockFormat format = block.blockFormat();
+            format.setPageBreakPolicy(format.pageBreakPolicy() | QTextFormat::PageBreak_AlwaysBefore);
+            cursor.setBlockFormat(format);
+            shiftedUpTo = page + 2;
+        }
+        if (shiftedUpTo >= 0)
+            text.markContentsDirty(0, text.characterCount());
+        pending = std::move(later);
     }
 }
 
@@ -210,7 +223,6 @@ QByteArray DocxToPdf(const DocxDocument& document, QString* error)
         writer.setPageLayout(layout);
 
         QTextDocument text;
-        text.documentLayout()->setPaintDevice(&writer);
         text.setDocumentMargin(0);
         QFont body(kBodyFont);
         body.setPointSizeF(12);
@@ -220,6 +232,8 @@ QByteArray DocxToPdf(const DocxDocument& document, QString* error)
         // Laid out page by page on the text area; unlike QTextDocument::print this adds no page numbers.
         const QRectF area = writer.pageLayout().paintRectPixels(kResolution);
         text.setPageSize(area.size());
+        // The layout comes last: made while the content grows, it would lay a table out again for every cell.
+        text.documentLayout()->setPaintDevice(&writer);
         KeepWithNext(text, builder.keptWithNext(), area.height());
 
         QPainter painter(&writer);

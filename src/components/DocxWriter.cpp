@@ -235,25 +235,30 @@ DocxTable DocxWriter::lastTable() const
 
 bool DocxWriter::pastePicture(const QImage& image)
 {
-    if (image.isNull())
-        return false;
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    if (!image.save(&buffer, "PNG"))
-        return false;
-    return pastePicture(png);
+    // Encoded as PNG on a thread of its own while the document goes on; a PDF takes the image as it is.
+    return !image.isNull() && addPicture(QByteArray(), image);
 }
 
 bool DocxWriter::pastePicture(const QByteArray& png)
 {
     QImage image;
-    if (!image.loadFromData(png, "PNG") || image.width() < 1 || image.height() < 1)
+    if (!image.loadFromData(png, "PNG"))
+        return false;
+    return addPicture(png, image);
+}
+
+bool DocxWriter::addPicture(const QByteArray& png, const QImage& image)
+{
+    if (image.width() < 1 || image.height() < 1)
         return false;
 
     const auto dotsPerInch = [](int dotsPerMetre) { return dotsPerMetre > 0 ? dotsPerMetre * 0.0254 : 96.0; };
     DocxPicture picture;
     picture.png = png;
+    if (png.isEmpty()) {
+        picture.image = image;
+        picture.encoding = docxEncodePicture(image);
+    }
     picture.pixels = image.size();
     picture.naturalWidthEmu = std::llround(image.width() * 914400.0 / dotsPerInch(image.dotsPerMeterX()));
     picture.naturalHeightEmu = std::llround(image.height() * 914400.0 / dotsPerInch(image.dotsPerMeterY()));

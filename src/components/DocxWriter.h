@@ -76,6 +76,7 @@ public:
     bool save(const QString& path, QString* error = nullptr) const;
 
 private:
+    bool addPicture(const QByteArray& png, const QImage& image);
     void setRangeSize(double sizePt);
     void setRangeBold(bool bold);
     void setRangeCentred(bool centred);
