@@ -171,6 +171,11 @@ void WriteContributionTable(DocxWriter& w, const ResultsPage& page)
     DocxTable t = w.lastTable();
     t.setAllowAutoFit(true);
     RuleTable(t);
+    // The grid's proportions: the scenario's title gets the widest column, the numbers what they need.
+    std::vector<double> widths;
+    for (int j = 0; j < columns; ++j)
+        widths.push_back(page.contributions->ColWidth(j));
+    PaginateTable(t, widths);
     for (int i = 0; i < rows; ++i)
         for (int j = 0; j < columns; ++j)
             t.cell(i + 1, j + 1).append(page.contributions->TextMatrix(i, j));
