@@ -94,6 +94,21 @@ void PaginateTable(DocxTable& table, const std::vector<double>& columnWeights)
     table.setColumnWeights(columnWeights);
 }
 
+// A ruled table of the grid's size at R, with the grid's column proportions (the scenario titles get the wide
+// columns) and its header row repeated on every page.
+DocxTable AddGridTable(DocxWriter& w, const FlexGrid& grid)
+{
+    w.addTable(grid.Rows(), grid.Cols());
+    DocxTable t = w.lastTable();
+    t.setAllowAutoFit(true);
+    RuleTable(t);
+    std::vector<double> widths;
+    for (int j = 0; j < grid.Cols(); ++j)
+        widths.push_back(grid.ColWidth(j));
+    PaginateTable(t, widths);
+    return t;
+}
+
 QString LabelText(const QLabel* label)
 {
     return label ? label->text() : QString();
@@ -167,15 +182,7 @@ void WriteContributionTable(DocxWriter& w, const ResultsPage& page)
     w.newBlock(10);
     w.fontBoldOff();
     w.collapseToEnd();
-    w.addTable(rows, columns);
-    DocxTable t = w.lastTable();
-    t.setAllowAutoFit(true);
-    RuleTable(t);
-    // The grid's proportions: the scenario's title gets the widest column, the numbers what they need.
-    std::vector<double> widths;
-    for (int j = 0; j < columns; ++j)
-        widths.push_back(page.contributions->ColWidth(j));
-    PaginateTable(t, widths);
+    DocxTable t = AddGridTable(w, *page.contributions);
     for (int i = 0; i < rows; ++i)
         for (int j = 0; j < columns; ++j)
             t.cell(i + 1, j + 1).append(page.contributions->TextMatrix(i, j));
@@ -250,14 +257,7 @@ bool WriteSection(DocxWriter& w, int section, const ResultsView& view, ReportPro
     const int rows = page.grid ? page.grid->Rows() : 0;
     const int columns = page.grid ? page.grid->Cols() : 0;
     if (rows > 0 && columns > 0) { // an empty grid adds no table, and lastTable() would be an earlier one
-        w.addTable(rows, columns);
-        DocxTable t = w.lastTable();
-        t.setAllowAutoFit(true);
-        RuleTable(t);
-        std::vector<double> widths;
-        for (int j = 0; j < columns; ++j)
-            widths.push_back(page.grid->ColWidth(j));
-        PaginateTable(t, widths);
+        DocxTable t = AddGridTable(w, *page.grid);
         for (int i = 0; i < rows; ++i) {
             for (int j = 0; j < columns; ++j)
                 t.cell(i + 1, j + 1).append(page.grid->TextMatrix(i, j));
