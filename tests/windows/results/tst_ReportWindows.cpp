@@ -7,6 +7,8 @@
 #include "core/CriteriaStore.h"
 #include "core/Database.h"
 #include "core/DemoData.h"
+#include "core/ProgramFolder.h"
+#include "core/ReportOptions.h"
 #include "core/Shared.h"
 #include "gui/DocxReader.h"
 #include "gui/Scripted.h"
@@ -21,6 +23,7 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QProcess>
+#include <QSettings>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -128,6 +131,7 @@ private Q_SLOTS:
     void batchCriteria_data();
     void batchCriteria();
     void contributionsInWindowAndReport();
+    void captionChoiceFromTheMenu();
     void libreOfficeRendersTheDemoReport();
 
 private:
@@ -613,6 +617,39 @@ void tst_ReportWindows::contributionsInWindowAndReport()
         QVERIFY2(widths[1] > widths[c], qPrintable(QString::number(c)));
     for (int c : {0, 1, 2, 3, 4})
         QVERIFY2(widths[5] < widths[c], qPrintable(QString::number(c)));
+}
+
+// «Параметры» → «Номера подписей вручную»: the report's captions follow the tick, which is kept in the program
+// folder for the next start.
+void tst_ReportWindows::captionChoiceFromTheMenu()
+{
+    testing::object("Склад", 100).scenario("С1", 1e-4, "Утечка").kills(1);
+    frmOutput* output = forms().get<frmOutput>();
+    const auto firstCaption = [] {
+        QTemporaryDir dir;
+        const QString file = dir.filePath("отчет.docx");
+        if (RunBatchReport({"Склад", file, std::nullopt}).exitCode != 0)
+            return QString();
+        DocxReader reader;
+        return reader.load(file) ? reader.paragraphTexts().value(2) : QString();
+    };
+    const auto kept = [] {
+        return QSettings(ProgramFile("zarnel.ini"), QSettings::IniFormat).value("report/manualCaptionNumbers");
+    };
+
+    emit output->mnuParametry->aboutToShow();
+    QVERIFY(!output->mnuPodpisi->isChecked());
+    QCOMPARE(firstCaption(), "Таблица 1 – Аварийные сценарии на объекте Склад");
+
+    output->mnuPodpisi->trigger();
+    QCOMPARE(kept(), QVariant(true));
+    QCOMPARE(firstCaption(), "Таблица ___ - Аварийные сценарии на объекте Склад");
+    emit output->mnuParametry->aboutToShow();
+    QVERIFY(output->mnuPodpisi->isChecked());
+
+    output->mnuPodpisi->trigger();
+    QCOMPARE(kept(), QVariant(false));
+    QCOMPARE(firstCaption(), "Таблица 1 – Аварийные сценарии на объекте Склад");
 }
 
 QTEST_MAIN(tst_ReportWindows)
