@@ -123,7 +123,7 @@ void docxAppendText(DocxParagraph* last, const QString& text, const std::functio
 
 // Starts encoding a pasted image as PNG on a thread of its own.
 std::shared_future<QByteArray> docxEncodePicture(const QImage& image);
-// The PNG bytes of each picture; empty where the encoding failed.
+// The PNG bytes of each picture (a pasted image waits for its encoding); empty where the encoding failed.
 std::vector<QByteArray> docxPictureBytes(const DocxDocument& document);
 
 constexpr qint64 docxEmuPerPoint = 12700;

@@ -663,9 +663,7 @@ std::vector<QByteArray> docxPictureBytes(const DocxDocument& document)
 {
     std::vector<QByteArray> bytes;
     for (const DocxPicture& picture : document.pictures)
-        bytes.push_back(!picture.png.isEmpty()          ? picture.png
-                        : picture.encoding.valid()      ? picture.encoding.get()
-                                                        : docxEncodePicture(picture.image).get());
+        bytes.push_back(picture.png.isEmpty() ? picture.encoding.get() : picture.png);
     return bytes;
 }
 
