@@ -16,6 +16,8 @@
 #include "windows/scenarios/frmInput.h"
 
 #include <QDir>
+#include <QMenuBar>
+#include <QScreen>
 #include <QTest>
 
 using namespace zarnel;
@@ -131,6 +133,31 @@ private Q_SLOTS:
     }
 
     // The sample object against a variant whose even scenarios happen five times less often.
+    // The results window with its menu «Параметры» open: the whole screen, since the menu is a window of its own.
+    void parametersMenu()
+    {
+        if (!useFolder())
+            QSKIP("set ZARNEL_SCREENSHOTS to a folder to take the screenshots");
+        testing::TestHome home;
+        testing::ScriptedMessages msgs;
+        {
+            Connection c;
+            CurrentObjectId = WriteDemoObject(c);
+        }
+        frmOutput* out = buildShown();
+        QVERIFY(out);
+        out->move(0, 0);
+        out->menuBar()->setActiveAction(out->mnuParametry->menuAction());
+        QVERIFY(QTest::qWaitFor([out] { return out->mnuParametry->isVisible(); }, 5000));
+        for (int i = 0; i < 5; ++i) {
+            QCoreApplication::processEvents();
+            QTest::qWait(40);
+        }
+        const QString file = QDir(folder).filePath("results-parameters-menu.png");
+        QVERIFY2(out->screen()->grabWindow(0).save(file), qPrintable(file));
+        out->mnuParametry->hide();
+    }
+
     void comparison()
     {
         if (!useFolder())
